@@ -1,0 +1,15 @@
+#include "app_path.h"
+
+#include "registry_reader_writer.h"
+
+std::string appPathFolder(const std::string& exeName) {
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_LOCAL_MACHINE);
+    reg.setKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + exeName);
+    if (reg.valueExists("Path")) {
+        bool ok = false;
+        std::string folder = reg.readString("Path", ok);
+        if (ok && !folder.empty()) return folder;
+    }
+    return ".\\";
+}

@@ -1,0 +1,17 @@
+#include "internal_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <assert.h>
+#endif
+
+void internalCheckFailed(const char* expression, const char* file, unsigned line) {
+#ifdef _WIN32
+    _assert(expression, file, line);
+#else
+    std::fprintf(stderr, "Assertion failed: %s, file %s, line %u\n", expression, file, line);
+#endif
+    std::abort();
+}

@@ -1,0 +1,27 @@
+// The one road to modal message boxes. The programs show them with
+// MessageBoxA; tests install a handler that reads and answers them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct MessageBoxRequest {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT flags;  // MB_OK, MB_YESNO, MB_ICONQUESTION, ...
+};
+
+// Returns the button pressed (IDOK, IDYES, IDNO, ...).
+using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
+
+int showMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+
+// Replaces MessageBoxA for the whole process; an empty handler restores it.
+void setMessageBoxHandler(MessageBoxHandler handler);
+
+// The window that owns the program's message boxes when no other is named.
+void setMainWindowHandle(HWND window);
+HWND mainWindowHandle();

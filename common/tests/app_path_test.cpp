@@ -1,0 +1,43 @@
+#include "app_path.h"
+
+#include <gtest/gtest.h>
+
+#include "registry_reader_writer.h"
+#include "test_registry.h"
+
+namespace {
+
+const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+
+class AppPathTest : public ::testing::Test {
+protected:
+    AppPathTest() : exeName(testing_support::uniqueName("MendoraTest") + ".exe") {
+        reg.setRoot(HKEY_LOCAL_MACHINE);
+        reg.setKey(kAppPaths + exeName);
+    }
+    ~AppPathTest() override {
+        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, kAppPaths + exeName);
+    }
+
+    std::string exeName;
+    RegistryReaderWriter reg;
+};
+
+TEST_F(AppPathTest, RecordedFolderIsReturnedAsStored) {
+    ASSERT_TRUE(reg.writeString("C:\\Program Files\\Mendora\\", "Path"));
+    EXPECT_EQ(appPathFolder(exeName), "C:\\Program Files\\Mendora\\");
+    ASSERT_TRUE(reg.writeString("D:\\Tools", "Path"));
+    EXPECT_EQ(appPathFolder(exeName), "D:\\Tools");
+}
+
+TEST_F(AppPathTest, MissingEmptyOrOverlongPathGivesTheCurrentFolder) {
+    EXPECT_EQ(appPathFolder(exeName), ".\\");  // no entry at all
+    ASSERT_TRUE(reg.writeString("C:\\x.exe", ""));
+    EXPECT_EQ(appPathFolder(exeName), ".\\");  // entry without Path
+    ASSERT_TRUE(reg.writeString("", "Path"));
+    EXPECT_EQ(appPathFolder(exeName), ".\\");
+    ASSERT_TRUE(reg.writeString(std::string(270, 'p'), "Path"));
+    EXPECT_EQ(appPathFolder(exeName), ".\\");
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+// One non-copyable owner per kind of Win32 handle, so that nothing leaks on an
+// early return. Each closes what it holds when destroyed; detach() hands the
+// handle over without closing it.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace win {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : h_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.detach()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.detach());
+        return *this;
+    }
+
+    Handle get() const { return h_; }
+    bool valid() const { return Traits::valid(h_); }
+    explicit operator bool() const { return valid(); }
+
+    // For APIs that return the handle through an out parameter.
+    Handle* receive() {
+        reset();
+        return &h_;
+    }
+    Handle detach() { return std::exchange(h_, Traits::invalid()); }
+    void reset(Handle h = Traits::invalid()) {
+        if (Traits::valid(h_)) Traits::close(h_);
+        h_ = h;
+    }
+
+private:
+    Handle h_ = Traits::invalid();
+};
+
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { RegCloseKey(h); }
+};
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle invalid() { return INVALID_HANDLE_VALUE; }
+    static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void close(Handle h) { CloseHandle(h); }
+};
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(Handle h) { CloseHandle(h); }
+};
+
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle invalid() { return INVALID_HANDLE_VALUE; }
+    static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void close(Handle h) { FindClose(h); }
+};
+
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { FreeLibrary(h); }
+};
+
+// A registry key opened or created by one operation.
+using RegKey = UniqueHandle<RegKeyTraits>;
+// A file opened with CreateFile (invalid value INVALID_HANDLE_VALUE).
+using FileHandle = UniqueHandle<FileHandleTraits>;
+// Threads, events, mutexes, processes (invalid value NULL).
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+// A FindFirstFile listing.
+using FindHandle = UniqueHandle<FindHandleTraits>;
+// A library loaded with LoadLibrary.
+using Module = UniqueHandle<ModuleTraits>;
+
+// Owner of one COM interface pointer.
+template <typename I>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    I* get() const { return p_; }
+    I* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // Out parameter for CoCreateInstance and QueryInterface.
+    void** receive() {
+        reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    I* p_ = nullptr;
+};
+
+}  // namespace win

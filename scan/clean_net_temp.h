@@ -1,0 +1,23 @@
+// The "Internet Cleaner" category: Unused Internet Files.
+#pragma once
+
+#include "task.h"
+
+namespace sysrepair {
+
+class CleanNetTemp : public BasicTask {
+public:
+    static CleanNetTemp* instance();
+
+    std::string name() override { return "Internet Cleaner"; }
+    std::string description() override { return "Unused Internet Files"; }
+    uint8_t level() override { return 0; }
+    bool scan() override;
+    // All unused Internet files together are one problem.
+    uint32_t problemCount() override { return BasicTask::problemCount() > 0 ? 1 : 0; }
+
+private:
+    CleanNetTemp() = default;
+};
+
+}  // namespace sysrepair

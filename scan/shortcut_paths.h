@@ -1,0 +1,21 @@
+// The "Windows Shortcuts" category: Missing or Invalid Shortcuts.
+#pragma once
+
+#include "task.h"
+
+namespace sysrepair {
+
+class ShortcutPaths : public BasicTask {
+public:
+    static ShortcutPaths* instance();
+
+    std::string name() override { return "Windows Shortcuts"; }
+    std::string description() override { return "Missing or Invalid Shortcuts"; }
+    uint8_t level() override { return 2; }
+    bool scan() override;
+
+private:
+    ShortcutPaths() = default;
+};
+
+}  // namespace sysrepair

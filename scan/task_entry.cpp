@@ -1,0 +1,67 @@
+#include "task_entry.h"
+
+namespace sysrepair {
+
+const char kDefaultValueMarker[] = "-+!BL_DEFAULT_REG_VALUE!+-";
+
+void TaskEntry::setRawValue(int32_t valueType, const void* bytes, int32_t length) {
+    regType = valueType;
+    const auto* begin = static_cast<const unsigned char*>(bytes);
+    if (length > 0 && begin)
+        data.assign(begin, begin + length);
+    else
+        data.clear();
+    type = EntryRegRaw;
+}
+
+namespace {
+
+unsigned char lowerAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
+
+// The last path component; a trailing backslash is dropped first.
+std::string lastComponent(std::string path) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    const std::string::size_type slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool textEqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::string::size_type i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+bool entriesEqual(const TaskEntry& a, const TaskEntry& b) {
+    if (a.type != b.type || a.fields.size() != b.fields.size() || a.data != b.data ||
+        a.regType != b.regType)
+        return false;
+    for (std::vector<std::string>::size_type i = 0; i < a.fields.size(); ++i)
+        if (!textEqualsIgnoringAsciiCase(a.fields[i], b.fields[i])) return false;
+    return true;
+}
+
+std::string displayText(const TaskEntry& entry) {
+    auto field = [&](size_t i) {
+        return i < entry.fields.size() ? entry.fields[i] : std::string();
+    };
+    switch (entry.type) {
+        case EntryFile:
+        case EntryFolder:
+            return lastComponent(field(0));
+        case EntryRegKey:
+            return field(1);
+        case EntryRegText:
+            return field(1) + "\\" + (field(2) == kDefaultValueMarker ? "\"\"" : field(2));
+        case EntryRegRaw:
+            return field(1) + "\\" + field(2);
+        default:
+            return "Unknown";
+    }
+}
+
+}  // namespace sysrepair

@@ -1,0 +1,44 @@
+// One found problem, and equally one backup record and one undo instruction:
+// a file, a folder, a registry key or a registry value. Portable: no Win32.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sysrepair {
+
+enum EntryType : uint8_t {
+    EntryFile = 0,     // [file path]; read back from a backup: [file path, backup copy]
+    EntryFolder = 1,   // [folder path]
+    EntryRegKey = 2,   // [root name, key path]
+    EntryRegText = 3,  // [root name, key path, value name, "STRING" or "INT", data text]
+    EntryRegRaw = 4,   // [root name, key path, value name] + regType and data
+};
+
+// Stands for a key's unnamed default value in display texts.
+extern const char kDefaultValueMarker[];
+
+struct TaskEntry {
+    std::vector<std::string> fields;
+    uint8_t type = EntryFile;
+    int32_t regType = 0;
+    std::vector<unsigned char> data;
+
+    int32_t dataSize() const { return static_cast<int32_t>(data.size()); }
+
+    // Makes this an EntryRegRaw holding a copy of the bytes.
+    void setRawValue(int32_t valueType, const void* bytes, int32_t length);
+};
+
+// Same type, field count, data size, regType and data bytes, and fields equal
+// position by position with ASCII letters compared without regard to case.
+bool entriesEqual(const TaskEntry& a, const TaskEntry& b);
+
+// Equality of two texts, ASCII letters compared without regard to case.
+bool textEqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+
+// The one-line form of an entry in the problem report.
+std::string displayText(const TaskEntry& entry);
+
+}  // namespace sysrepair

@@ -1,0 +1,44 @@
+#include "task_manager.h"
+
+#include <new>
+
+#include "internal_check.h"
+
+namespace sysrepair {
+
+namespace {
+TaskManager* singleton = nullptr;
+}
+
+TaskManager* TaskManager::instance() {
+    if (!singleton) {
+        singleton = new (std::nothrow) TaskManager();
+        INTERNAL_CHECK(singleton != nullptr, "taskManager != NULL", "taskManager", 446);
+    }
+    return singleton;
+}
+
+void TaskManager::release() {
+    delete singleton;
+    singleton = nullptr;
+}
+
+void TaskManager::registerTask(ITask* task) {
+    tasks.push_back(task);
+}
+
+bool TaskManager::acceptEntry(const TaskEntry& entry) {
+    const size_t before = seen.size();
+    seen.remove_if([&](const TaskEntry& e) { return entriesEqual(e, entry); });
+    const size_t after = seen.size();
+    seen.push_back(entry);
+    return before == after;
+}
+
+void TaskManager::restoreEntries(const std::vector<TaskEntry*>& list) {
+    ITask* task = taskAt(0);
+    INTERNAL_CHECK(task != nullptr, "task != NULL", "taskManager", 1118);
+    for (TaskEntry* entry : list) task->restoreEntry(entry);
+}
+
+}  // namespace sysrepair

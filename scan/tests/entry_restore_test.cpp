@@ -1,0 +1,157 @@
+#include "entry_restore.h"
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "child_process.h"
+
+#include "message_box.h"
+#include "registry_reader_writer.h"
+#include "test_files.h"
+#include "test_registry.h"
+
+using namespace sysrepair;
+using namespace testing_support;
+
+namespace {
+
+TaskEntry fileEntry(const std::string& path, const std::string& backup) {
+    TaskEntry e;
+    e.fields = {path, backup};
+    return e;
+}
+
+TaskEntry regEntry(uint8_t type, const ScopedTestKey& key, std::vector<std::string> more) {
+    TaskEntry e;
+    e.type = type;
+    e.fields = {"HKEY_CURRENT_USER", key.path()};
+    e.fields.insert(e.fields.end(), more.begin(), more.end());
+    return e;
+}
+
+TEST(RestoreFile, CopiesTheBackupBackAndDeletesIt) {
+    ScopedTestFolder folder;
+    const std::string path = folder.path() + "doc.txt";
+    const std::string backup = folder.path() + "doc.bak";
+    writeFile(backup, std::string("line\r\n\0bytes", 12));
+    EXPECT_TRUE(restoreTaskEntry(new TaskEntry(fileEntry(path, backup))));
+    EXPECT_EQ(readFile(path), std::string("line\r\n\0bytes", 12));
+    EXPECT_FALSE(fileExists(backup));
+}
+
+TEST(RestoreFile, AnOccupiedPathFailsAndKeepsTheBackup) {
+    ScopedTestFolder folder;
+    const std::string path = folder.path() + "doc.txt";
+    const std::string backup = folder.path() + "doc.bak";
+    writeFile(backup, "old");
+    writeFile(path, "new");
+    const TaskEntry entry = fileEntry(path, backup);
+    EXPECT_FALSE(restoreTaskEntry(&entry));
+    EXPECT_EQ(readFile(path), "new");
+    EXPECT_EQ(readFile(backup), "old");
+
+    const TaskEntry noBackup = fileEntry(folder.path() + "other.txt", folder.path() + "gone.bak");
+    EXPECT_FALSE(restoreTaskEntry(&noBackup));
+}
+
+TEST(RestoreFolder, CreatesOneLevelOnly) {
+    ScopedTestFolder folder;
+    TaskEntry e;
+    e.type = EntryFolder;
+    e.fields = {folder.path() + "sub"};
+    EXPECT_TRUE(restoreTaskEntry(&e));
+    EXPECT_TRUE(folderExists(folder.path() + "sub"));
+    EXPECT_FALSE(restoreTaskEntry(&e));  // exists already
+    e.fields = {folder.path() + "a\\b"};
+    EXPECT_FALSE(restoreTaskEntry(&e));
+}
+
+TEST(RestoreRegKey, MakesTheKeyAndLeavesNoValueBehind) {
+    ScopedTestKey key;
+    TaskEntry missing = regEntry(EntryRegKey, key, {});
+    missing.fields[1] += "\\CLSID\\{restored}";
+    EXPECT_TRUE(restoreTaskEntry(&missing));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, missing.fields[1]));
+
+    key.setString("kept", "x");
+    const TaskEntry existing = regEntry(EntryRegKey, key, {});
+    EXPECT_TRUE(restoreTaskEntry(&existing));
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_CURRENT_USER);
+    reg.setKey(key.path());
+    ASSERT_TRUE(reg.openValues());
+    bool ok = false;
+    EXPECT_EQ(reg.nextValueName(ok), "kept");
+    reg.nextValueName(ok);
+    EXPECT_FALSE(ok);  // only the value that was there
+}
+
+TEST(RestoreRegText, WritesStringsAndLeadingIntegers) {
+    ScopedTestKey key;
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_CURRENT_USER);
+    reg.setKey(key.path());
+    bool ok = false;
+
+    const TaskEntry text = regEntry(EntryRegText, key, {"Arial", "STRING", "arial.ttf"});
+    EXPECT_TRUE(restoreTaskEntry(&text));
+    EXPECT_EQ(reg.readString("Arial", ok), "arial.ttf");
+
+    const TaskEntry number = regEntry(EntryRegText, key, {"n", "INT", "  -42abc"});
+    EXPECT_TRUE(restoreTaskEntry(&number));
+    EXPECT_EQ(reg.readInt("n", ok), -42);
+    const TaskEntry notANumber = regEntry(EntryRegText, key, {"z", "INT", "abc"});
+    EXPECT_TRUE(restoreTaskEntry(&notANumber));
+    EXPECT_EQ(reg.readInt("z", ok), 0);
+
+    const TaskEntry otherKind = regEntry(EntryRegText, key, {"q", "BINARY", "1"});
+    EXPECT_TRUE(restoreTaskEntry(&otherKind));
+    EXPECT_FALSE(reg.valueExists("q"));
+}
+
+TEST(RestoreRegRaw, WritesTypeAndBytesExactly) {
+    ScopedTestKey key;
+    TaskEntry raw = regEntry(EntryRegRaw, key, {""});
+    const char bytes[] = "%SystemRoot%\\x.dll";
+    raw.setRawValue(REG_EXPAND_SZ, bytes, sizeof bytes);
+    raw.fields = {"HKEY_CURRENT_USER", key.path(), ""};
+    EXPECT_TRUE(restoreTaskEntry(&raw));
+
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_CURRENT_USER);
+    reg.setKey(key.path());
+    char back[64] = {};
+    DWORD type = 0, size = sizeof back;
+    ASSERT_EQ(reg.readRaw(back, type, size, ""), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_EXPAND_SZ));
+    EXPECT_EQ(std::string(back, size), std::string(bytes, sizeof bytes));
+}
+
+TEST(RestoreUnknownType, AsksNothingAndShowsTheTypeNumber) {
+    MessageBoxRequest seen{};
+    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+        seen = r;
+        return IDOK;
+    });
+    TaskEntry e;
+    e.type = 7;
+    EXPECT_TRUE(restoreTaskEntry(&e));
+    setMessageBoxHandler(nullptr);
+    EXPECT_EQ(seen.text, "Unknown Task Entry Type");
+    EXPECT_EQ(seen.caption, "7");
+    EXPECT_EQ(seen.flags, UINT(MB_OK));
+}
+
+CHILD_SCENARIO(restoreNullEntry) {
+    restoreTaskEntry(nullptr);
+}
+
+TEST(RestoreEntry, WithoutAnEntryStopsTheProgram) {
+    const auto child = testing_support::runChild("restoreNullEntry");
+    EXPECT_EQ(child.exitCode, 3u);
+    EXPECT_THAT(child.output, ::testing::HasSubstr("entry != NULL, file taskManager, line 310"));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+# Sourced by the scripts that run Windows programs: the test prefix, the
+# choice of Wine loader, and the persistent wineserver.
+
+MENDORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$MENDORA_ROOT/build/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Whether this kernel can execute 32-bit x86 code; Wine needs it for i686
+# programs.
+host_runs_32bit() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The Wine loader: the standard one where 32-bit code runs, else the 64-bit
+# loader directly (the wrapper would pick the 32-bit one and fail).
+wine_loader() {
+  if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
+}
+
+PREFIX_LAYOUT=2
+wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
+
+# Makes the prefix once per build tree. Drive Z: (the whole Linux root as a
+# fixed drive) is removed so that walks of the fixed drives stay inside the
+# prefix. The build tree becomes network drive Y:, so that the test programs
+# have a Windows path (a child process started from a path without a drive
+# fails) while the fixed-drive walks still see C: alone.
+make_wine_prefix() {
+  wine_prefix_ready && return 0
+  stop_wineserver
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  local loader; loader=$(wine_loader)
+  [ "$loader" = wine ] || export WINELOADER="$loader"
+  "$loader" wineboot -i </dev/null >/dev/null 2>&1
+  "$loader" reg add 'HKLM\Software\Wine\Drives' /v y: /d network /f </dev/null >/dev/null 2>&1
+  wineserver -w
+  rm -f "$WINEPREFIX/dosdevices/z:"
+  ln -sfn "$(dirname "$WINEPREFIX")" "$WINEPREFIX/dosdevices/y:"
+  echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.mendora-ready"
+}
+
+# A persistent, warm wineserver whose children hold none of our pipes.
+start_wineserver() {
+  local loader; loader=$(wine_loader)
+  [ "$loader" = wine ] || export WINELOADER="$loader"
+  wineserver -p </dev/null >/dev/null 2>&1
+  "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wineserver() { wineserver -k >/dev/null 2>&1 || true; }
+
+# A virtual screen for the windows of the GUI tests.
+start_xvfb() {
+  local n=99
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "${XVFB_PID:-}" 2>/dev/null || true; }
