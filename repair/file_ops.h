@@ -1,0 +1,59 @@
+// The file-system operations of the backup files: whole-file reads with a
+// bound, crash-safe replacement, folder listings and unique file names.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace sysrepair {
+
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+
+// At most `limit` bytes from the start of the file. False when it cannot be
+// opened or read.
+bool readFileBytes(const std::string& path, size_t limit, std::string& bytes);
+
+// Writes every byte to an open file; false on a short or failed write.
+bool writeAll(HANDLE file, const std::string& bytes);
+
+// Gives `path` the new contents so that a crash or a full disk at any moment
+// leaves either the old file or the complete new one: the bytes go to
+// path + ".new", are flushed, and that file then replaces the old one in one
+// move. On failure the partial file is removed and false returned.
+bool replaceFileContents(const std::string& path, const std::string& bytes);
+
+// Names of the files (not folders) in a folder, in listing order. False when
+// the folder cannot be listed.
+bool listFileNames(const std::string& folder, std::vector<std::string>& names);
+
+// The backup names folder\T.ext, folder\T-0.ext, folder\T-1.ext, ... where T
+// is the time in decimal: the first one no file has. A sequence remembers
+// where it got to within one second, so that a report with thousands of file
+// copies does not test the same taken names again for every copy; the names
+// are the same as a fresh search from T.ext would give.
+class UniqueNameSequence {
+public:
+    UniqueNameSequence(std::string folder, std::string extension)
+        : folder_(std::move(folder)), extension_(std::move(extension)) {}
+
+    std::string next(std::time_t now);
+
+private:
+    std::string candidate(long counter) const;
+
+    std::string folder_;
+    std::string extension_;
+    std::time_t lastTime_ = -1;
+    long lastCounter_ = -1;  // -1 stands for the plain T.ext
+};
+
+// One unique name, searched from T.ext.
+std::string uniqueFileName(const std::string& folder, const std::string& extension,
+                           std::time_t now);
+
+}  // namespace sysrepair

@@ -1,0 +1,66 @@
+// Where Mendora lives on disk and where its repair backups go: the install
+// folder, the 30 backup slots below install folder + "bak\", the list of
+// backups and the few values the start-up code hands to the main window.
+// Used from the user-interface thread only.
+#pragma once
+
+#include <ctime>
+#include <deque>
+#include <string>
+
+#include "backup_index.h"
+
+namespace sysrepair {
+
+class Settings {
+public:
+    static constexpr unsigned kBackupSlots = 30;
+
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+
+    // Asked afresh from the App Paths entry "Mendora.exe" on every call;
+    // always ends with a backslash (".\" when no folder is recorded).
+    std::string installFolder() const;
+    std::string productsLink() const { return productsLink_; }
+    const std::string& indexPath() const { return indexPath_; }
+    std::string sourceTag() const { return sourceTag_; }
+    void setSourceTag(const std::string& tag) { sourceTag_ = tag; }
+
+    // The slot the next repair writes into: the first unused one, or the
+    // oldest backup's slot when all are in use.
+    std::string nextBackupFolder() const;
+    // The newest backup's slot; empty when there is none.
+    std::string newestBackupFolder() const;
+    // Records a repair made into nextBackupFolder() and saves the index.
+    void addBackup(std::time_t time, const std::string& summary);
+    // Forgets the newest backup and saves the index.
+    void removeNewestBackup();
+    // A copy of the backups, newest first.
+    std::deque<BackupIndex::BackupEntry> backups() const { return index_.entries(); }
+
+private:
+    friend Settings* getSettings();
+    friend void releaseSettings();
+
+    // Creates the backup folders (ending the process when they cannot be
+    // made) and reads the index.
+    Settings();
+    // Saves the index.
+    ~Settings();
+
+    void createBackupFolders(const std::string& folder, unsigned count);
+
+    BackupIndex index_;
+    std::string productsLink_;
+    std::string indexPath_;
+    std::string sourceTag_;
+};
+
+// The one Settings, made on the first call.
+Settings* getSettings();
+// Destroys it at program end, which saves the index; a second call does
+// nothing.
+void releaseSettings();
+
+}  // namespace sysrepair

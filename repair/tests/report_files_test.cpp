@@ -1,0 +1,273 @@
+// Backup reports and file copies in a real backup slot.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "file_ops.h"
+#include "message_box.h"
+#include "task_manager.h"
+#include "test_files.h"
+
+using namespace sysrepair;
+using testing_support::readFile;
+using testing_support::ScopedTestFolder;
+using testing_support::writeFile;
+
+namespace {
+
+TaskEntry entry(uint8_t type, std::vector<std::string> fields) {
+    TaskEntry e;
+    e.type = type;
+    e.fields = std::move(fields);
+    return e;
+}
+
+std::vector<TaskEntry*> pointers(std::vector<TaskEntry>& entries) {
+    std::vector<TaskEntry*> out;
+    for (TaskEntry& e : entries) out.push_back(&e);
+    return out;
+}
+
+class ReportFiles : public ::testing::Test {
+protected:
+    ReportFiles() : slot(folder.path() + "bak\\4") {
+        CreateDirectoryA((folder.path() + "bak").c_str(), nullptr);
+        CreateDirectoryA(slot.c_str(), nullptr);
+        CreateDirectoryA((slot + "\\files").c_str(), nullptr);
+        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return IDOK;
+        });
+    }
+    ~ReportFiles() override { setMessageBoxHandler({}); }
+
+    // The one report of the slot, read back.
+    std::vector<TaskEntry> readBack(std::string* name = nullptr) {
+        std::vector<std::vector<TaskEntry>> lists;
+        std::vector<std::string> names;
+        EXPECT_TRUE(tm->loadReports(slot, lists, names));
+        EXPECT_EQ(lists.size(), 1u);
+        if (lists.size() != 1) return {};
+        if (name) *name = names[0];
+        return lists[0];
+    }
+
+    ScopedTestFolder folder;
+    std::string slot;
+    TaskManager* tm = TaskManager::instance();
+    std::vector<MessageBoxRequest> boxes;
+};
+
+TEST_F(ReportFiles, EveryEntryTypeRoundTrips) {
+    const std::string source = folder.path() + "doc.lnk";
+    const std::string contents("\0\x01shortcut\xff\r\n", 13);
+    writeFile(source, contents);
+
+    std::vector<TaskEntry> entries = {
+        entry(EntryFile, {source}),
+        entry(EntryFolder, {"C:\\Program Files\\Gone\\"}),
+        entry(EntryRegKey, {"HKEY_CURRENT_USER", "Software\\Gone"}),
+        entry(EntryRegRaw, {"HKEY_CLASSES_ROOT", "CLSID\\{1}\\InprocServer32", ""}),
+        entry(EntryRegText, {"HKEY_USERS", "S\\Fonts", "Arial (TrueType)", "STRING", "arial.ttf"}),
+        entry(EntryRegText, {"HKEY_CURRENT_CONFIG", "S\\Count", "n", "INT", "-42"}),
+        entry(EntryRegKey, {"HKLM", "Software\\Short root name"}),
+    };
+    entries[3].setRawValue(REG_BINARY, "\x00\x01\x02\x00", 4);
+    std::vector<bool> backedUp;
+    ASSERT_TRUE(tm->writeReport(pointers(entries), "Windows System Fonts", slot, &backedUp));
+    EXPECT_EQ(backedUp, std::vector<bool>(entries.size(), true));
+    EXPECT_EQ(tm->reportIndex, 6);
+    EXPECT_TRUE(boxes.empty());
+
+    std::string name;
+    const std::vector<TaskEntry> back = readBack(&name);
+    EXPECT_EQ(name, "Windows System Fonts");
+    ASSERT_EQ(back.size(), entries.size());
+
+    EXPECT_EQ(back[0].type, EntryFile);
+    ASSERT_EQ(back[0].fields.size(), 2u);
+    EXPECT_EQ(back[0].fields[0], source);
+    const std::string copy = back[0].fields[1];
+    EXPECT_EQ(copy.substr(0, slot.size() + 7), slot + "\\files\\");
+    EXPECT_EQ(copy.substr(copy.size() - 4), ".bak");
+    EXPECT_EQ(readFile(copy), contents);
+
+    EXPECT_EQ(back[1].type, EntryFolder);
+    EXPECT_EQ(back[1].fields, entries[1].fields);
+    EXPECT_EQ(back[2].type, EntryRegKey);
+    EXPECT_EQ(back[2].fields, entries[2].fields);
+    EXPECT_EQ(back[3].type, EntryRegRaw);
+    EXPECT_EQ(back[3].fields, entries[3].fields);
+    EXPECT_EQ(back[3].regType, REG_BINARY);
+    EXPECT_EQ(back[3].data, entries[3].data);
+
+    // Text values come back as the raw values they stand for.
+    EXPECT_EQ(back[4].type, EntryRegRaw);
+    EXPECT_EQ(back[4].fields,
+              (std::vector<std::string>{"HKEY_USERS", "S\\Fonts", "Arial (TrueType)"}));
+    EXPECT_EQ(back[4].regType, REG_SZ);
+    EXPECT_EQ(std::string(back[4].data.begin(), back[4].data.end()), "arial.ttf");
+    EXPECT_EQ(back[5].type, EntryRegRaw);
+    EXPECT_EQ(back[5].fields[0], "HKEY_CURRENT_CONFIG");
+    EXPECT_EQ(back[5].regType, REG_DWORD);
+    EXPECT_EQ(back[5].data, (std::vector<unsigned char>{0xD6, 0xFF, 0xFF, 0xFF}));
+
+    EXPECT_EQ(back[6].fields[0], "HKEY_LOCAL_MACHINE");
+
+    // The roots are stored as the predefined 32-bit handle values.
+    std::vector<std::string> names;
+    ASSERT_TRUE(listFileNames(slot, names));
+    ASSERT_EQ(names.size(), 1u);
+    const std::string bytes = readFile(slot + "\\" + names[0]);
+    EXPECT_EQ(bytes.substr(0, 5), std::string("MRB\x01\x00", 5));
+    EXPECT_NE(bytes.find(std::string("\x00\x00\x01\x00\x00\x80", 6)), std::string::npos);
+}
+
+TEST_F(ReportFiles, EntriesThatCannotBeBackedUpAreReported) {
+    const std::string present = folder.path() + "present.tmp";
+    writeFile(present, "x");
+    std::vector<TaskEntry> entries = {
+        entry(EntryFile, {folder.path() + "vanished.tmp"}),
+        entry(EntryRegKey, {"HKEY_CURRENT_USER", std::string(40000, 'k')}),
+        entry(9, {"?"}),
+        entry(EntryFile, {present}),
+    };
+    std::vector<bool> backedUp;
+    ASSERT_TRUE(tm->writeReport(pointers(entries), "Drive Cleaner", slot, &backedUp));
+    EXPECT_EQ(backedUp, (std::vector<bool>{false, false, false, true}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Unknown Report Type");
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+
+    const std::vector<TaskEntry> back = readBack();
+    ASSERT_EQ(back.size(), 2u);
+    // The lost copy is marked so that its undo fails alone.
+    EXPECT_EQ(back[0].fields, (std::vector<std::string>{"<:*null*:>", "<:*null*:>"}));
+    EXPECT_EQ(back[1].fields[0], present);
+    EXPECT_EQ(readFile(back[1].fields[1]), "x");
+}
+
+TEST_F(ReportFiles, ReportThatCannotBeOpenedBacksNothingUp) {
+    const std::string source = folder.path() + "a.tmp";
+    writeFile(source, "a");
+    std::vector<TaskEntry> entries = {entry(EntryFile, {source})};
+    std::vector<bool> backedUp;
+    EXPECT_FALSE(
+        tm->writeReport(pointers(entries), "Drive Cleaner", folder.path() + "no-slot", &backedUp));
+    EXPECT_EQ(backedUp, std::vector<bool>{false});
+    EXPECT_FALSE(tm->writeReport(pointers(entries), std::string(40000, 'n'), slot, &backedUp));
+    EXPECT_EQ(backedUp, std::vector<bool>{false});
+    std::vector<std::string> names;
+    ASSERT_TRUE(listFileNames(slot, names));
+    EXPECT_TRUE(names.empty());
+    ASSERT_TRUE(listFileNames(slot + "\\files", names));
+    EXPECT_TRUE(names.empty());
+}
+
+TEST_F(ReportFiles, CopiesInOneSecondGetCountedNames) {
+    const std::string files = slot + "\\files";
+    UniqueNameSequence names(files, ".bak");
+    EXPECT_EQ(names.next(1100000000), files + "\\1100000000.bak");
+    writeFile(files + "\\1100000000.bak", "");
+    EXPECT_EQ(names.next(1100000000), files + "\\1100000000-0.bak");
+    writeFile(files + "\\1100000000-0.bak", "");
+    // A name handed out but not used is handed out again.
+    EXPECT_EQ(names.next(1100000000), files + "\\1100000000-1.bak");
+    EXPECT_EQ(names.next(1100000000), files + "\\1100000000-1.bak");
+    writeFile(files + "\\1100000000-1.bak", "");
+    EXPECT_EQ(uniqueFileName(files, ".bak", 1100000000), files + "\\1100000000-2.bak");
+    EXPECT_EQ(names.next(1100000001), files + "\\1100000001.bak");
+}
+
+TEST_F(ReportFiles, OnlyReportsAndCopiesBelongToTheSlot) {
+    std::vector<TaskEntry> entries = {entry(EntryFolder, {"C:\\x"})};
+    ASSERT_TRUE(tm->writeReport(pointers(entries), "Windows Shortcuts", slot));
+    std::vector<std::string> names;
+    ASSERT_TRUE(listFileNames(slot, names));
+    ASSERT_EQ(names.size(), 1u);
+    ASSERT_TRUE(MoveFileA((slot + "\\" + names[0]).c_str(), (slot + "\\x.SRB").c_str()));
+    writeFile(slot + "\\y.old.srb", readFile(slot + "\\x.SRB"));
+    writeFile(slot + "\\notes.txt", "keep");
+    writeFile(slot + "\\noextension", "keep");
+    CreateDirectoryA((slot + "\\z.srb").c_str(), nullptr);
+    writeFile(slot + "\\files\\1.bak", "");
+    writeFile(slot + "\\files\\2-0.BAK", "");
+    writeFile(slot + "\\files\\keep.txt", "");
+
+    std::string name;
+    const std::vector<TaskEntry> back = readBack(&name);
+    EXPECT_EQ(name, "Windows Shortcuts");
+    EXPECT_EQ(back.size(), 1u);
+
+    EXPECT_TRUE(tm->clearSlot(slot));
+    EXPECT_FALSE(fileExists(slot + "\\x.SRB"));
+    EXPECT_TRUE(fileExists(slot + "\\y.old.srb"));
+    EXPECT_TRUE(fileExists(slot + "\\notes.txt"));
+    EXPECT_TRUE(fileExists(slot + "\\noextension"));
+    EXPECT_TRUE(testing_support::folderExists(slot + "\\z.srb"));
+    EXPECT_FALSE(fileExists(slot + "\\files\\1.bak"));
+    EXPECT_FALSE(fileExists(slot + "\\files\\2-0.BAK"));
+    EXPECT_TRUE(fileExists(slot + "\\files\\keep.txt"));
+    EXPECT_TRUE(testing_support::folderExists(slot + "\\files"));
+}
+
+TEST_F(ReportFiles, MissingFoldersAreReported) {
+    std::vector<std::vector<TaskEntry>> lists(1);
+    std::vector<std::string> names(1);
+    EXPECT_FALSE(tm->loadReports(folder.path() + "none", lists, names));
+    EXPECT_TRUE(lists.empty());
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(tm->clearSlot(folder.path() + "none"));
+
+    // Without its files folder the slot still loses its reports.
+    RemoveDirectoryA((slot + "\\files").c_str());
+    writeFile(slot + "\\1.srb", "");
+    EXPECT_FALSE(tm->clearSlot(slot));
+    EXPECT_FALSE(fileExists(slot + "\\1.srb"));
+}
+
+TEST_F(ReportFiles, DamagedReportsAreReadUpToTheDamage) {
+    std::vector<TaskEntry> entries = {entry(EntryFolder, {"C:\\a"}), entry(EntryFolder, {"C:\\b"}),
+                                      entry(EntryFolder, {"C:\\c"})};
+    ASSERT_TRUE(tm->writeReport(pointers(entries), "Recent Documents", slot));
+    std::vector<std::string> names;
+    ASSERT_TRUE(listFileNames(slot, names));
+    const std::string path = slot + "\\" + names.at(0);
+    const std::string full = readFile(path);
+
+    // Cut inside the last record: the whole records before it stay.
+    writeFile(path, full.substr(0, full.size() - 3));
+    std::vector<TaskEntry> cut;
+    std::string cutName;
+    EXPECT_TRUE(tm->readReport(path, cut, cutName));
+    EXPECT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cutName, "Recent Documents");
+
+    // An unknown record code: the user is told, and what came before stays.
+    std::string unknown = full;
+    const size_t second = full.size() - 2 * (2 + 2 + 4);
+    unknown[second] = 7;
+    writeFile(path, unknown);
+    std::vector<TaskEntry> list;
+    std::string name;
+    EXPECT_TRUE(tm->readReport(path, list, name));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].fields[0], "C:\\a");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Unknown Entry Type: 7");
+    EXPECT_EQ(boxes[0].caption, "");
+
+    // A foreign file among the reports gives an empty list of its own.
+    writeFile(path, "PK\x03\x04");
+    std::vector<std::vector<TaskEntry>> lists;
+    EXPECT_TRUE(tm->loadReports(slot, lists, names));
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_TRUE(lists[0].empty());
+    EXPECT_EQ(names[0], "");
+    EXPECT_FALSE(tm->readReport(folder.path() + "missing.srb", list, name));
+}
+
+}  // namespace
