@@ -12,6 +12,7 @@ void Button::onCommand(WORD code) {
 }
 
 void Button::click() {
+    if (!enabled()) return;  // a user cannot click a disabled button either
     SendMessageA(handle(), BM_CLICK, 0, 0);
 }
 
