@@ -56,7 +56,6 @@ void UpdateThread::execute() {
         const bool running = current && current->isRunning();
         finished = worker->isDone() && !running;
         if (running) onUiThread(&UpdateThread::showStatus);
-        if (!finished && running && !wasRunning) aborted = false;
         // The final report comes whenever the run is over, also when no
         // category ever started (none selected could run) or when the last
         // category ended and the worker finished between two passes; waiting

@@ -28,7 +28,8 @@ public:
     void setWorker(WorkerThread* w) { worker = w; }
     void requestStop() { terminateRequested = true; }
     // The user cancelled: no more output, but the run still ends with
-    // scanFinished set.
+    // scanFinished set. The worker never loses a cancel, so an abort stays
+    // in force for the rest of the run.
     void abort() { aborted = true; }
 
 protected:

@@ -13,6 +13,9 @@ WorkerThread::~WorkerThread() {
 
 void WorkerThread::start(const std::vector<ITask*>& tasks) {
     runTasks = tasks;
+    // Cleared here rather than when the thread begins the run, so that a
+    // cancel between the start and the thread's first pass is not lost.
+    cancelled = false;
     done = false;
     runRequested = true;
 }
@@ -24,7 +27,6 @@ void WorkerThread::cancelRun() {
 
 void WorkerThread::execute() {
     while (!terminateRequested && runRequested && !terminated()) {
-        cancelled = false;
         TaskManager::instance()->clearSeen();
         for (ITask* task : runTasks) {
             if (cancelled) break;
