@@ -1,6 +1,8 @@
-// A read-only rich-text area that text is appended to, each piece with its
-// own colour and weight, as in a log or a conversation.
+// A rich-text area that text is appended to, each piece with its own colour
+// and weight, as in a log or a conversation; read-only unless asked.
 #pragma once
+
+#include <functional>
 
 #include "control.h"
 
@@ -25,6 +27,11 @@ public:
     bool boldAt(int position) const;
     int firstVisibleLine() const;
     int lineCount() const;
+    LRESULT onNotify(NMHDR* header) override;
+
+    // Called for each character typed; return true to swallow it (for
+    // example Enter in an input box that sends).
+    std::function<bool(char)> onKeyPress;
 };
 
 }  // namespace ui

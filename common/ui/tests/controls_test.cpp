@@ -162,6 +162,21 @@ TEST_F(Controls, RichTextAppendsColouredBoldTextAndScrollsToTheEnd) {
     EXPECT_EQ(log.plainText(), "");
 }
 
+TEST_F(Controls, AnEditableRichTextCanSwallowTheEnterKey) {
+    auto& input =
+        window.add<ui::RichText>(ui::Bounds{8, 200, 300, 60}, ui::RichTextOptions{false, true});
+    int enters = 0;
+    input.onKeyPress = [&](char c) {
+        if (c != '\r') return false;
+        ++enters;
+        return true;
+    };
+    SetFocus(input.handle());
+    for (char c : std::string("hi\r")) SendMessageA(input.handle(), WM_CHAR, c, 0);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(input.plainText(), "hi");
+}
+
 TEST_F(Controls, MemoProgressAndStatusBar) {
     auto& memo = window.add<ui::Memo>(ui::Bounds{8, 160, 249, 169});
     memo.appendLine("Getting File list...");
