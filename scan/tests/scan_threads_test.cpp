@@ -51,6 +51,9 @@ public:
     bool scan() override {
         ++scans;
         if (!startable) return false;
+        // The status text outlives a scan; a fresh monitor would log the
+        // previous run's last status first.
+        setStatusText("");
         setRunning(true);
         clearEntries();
         for (const Step& step : steps) {
@@ -97,7 +100,9 @@ public:
     explicit ScanRun(TestScanWindow& view) : view_(view) {}
     ~ScanRun() { stopThreads(); }
 
-    void start(const std::vector<ITask*>& tasks) {
+    // With cancelFirst, the cancel comes before the threads get to run, as a
+    // click can when the worker thread is slow to be scheduled.
+    void start(const std::vector<ITask*>& tasks, bool cancelFirst = false) {
         stopThreads();
         worker_ = std::make_unique<WorkerThread>();
         monitor_ = std::make_unique<UpdateThread>();
@@ -107,6 +112,7 @@ public:
         view_.showScanningPanel();
         scanFinished = false;
         worker_->start(tasks);
+        if (cancelFirst) cancel();
         worker_->resume();
         monitor_->resume();
     }
@@ -269,11 +275,25 @@ TEST_F(ScanThreads, CancellingStopsTheRunWithoutAResult) {
     EXPECT_TRUE(scanFinished);
 }
 
+TEST_F(ScanThreads, CancellingDuringCustomControlsEndsTheRun) {
+    ITask* customControls = TaskManager::instance()->taskAt(0);
+    ASSERT_EQ(customControls->name(), "Custom Controls");
+    ScriptedTask& after = script("Test After Custom Controls", {{"C:\\MendoraTest\\x.bin", 1}});
+    const int scansBefore = after.scans;
+    run->start({customControls, &after});
+    for (int i = 0; i < 3000 && !customControls->isRunning(); ++i) ui::pauseServingThreads(1);
+    ASSERT_TRUE(customControls->isRunning());
+    run->cancel();
+    ASSERT_TRUE(ScanRun::waitForEnd());
+    EXPECT_FALSE(customControls->isRunning());
+    EXPECT_EQ(after.scans, scansBefore);
+    EXPECT_FALSE(view->resultPanel.visible());
+}
+
 TEST_F(ScanThreads, ACancelRightAfterTheStartIsNotLost) {
     ScriptedTask& first = script("Test Early Cancel", {{"C:\\MendoraTest\\early.bin", 1}});
     const int scansBefore = first.scans;
-    run->start({&first});
-    run->cancel();  // before the worker has begun its run
+    run->start({&first}, true);
     ASSERT_TRUE(ScanRun::waitForEnd());
     EXPECT_EQ(first.scans, scansBefore);
     EXPECT_FALSE(view->resultPanel.visible());
