@@ -19,7 +19,8 @@ namespace {
 std::atomic<DWORD> uiThreadId{0};
 std::mutex titleLock;
 std::string appTitle;
-Window* mainWin = nullptr;
+// Read by showException on any thread.
+std::atomic<Window*> mainWin{nullptr};
 
 // The rich-text library stays loaded for the life of the process.
 win::Module& richTextLibrary() {
@@ -99,14 +100,15 @@ void Application::terminate(int exitCode) {
 }
 
 void Application::minimize() {
-    if (mainWin) ShowWindow(mainWin->handle(), SW_MINIMIZE);
+    if (Window* main = mainWin) ShowWindow(main->handle(), SW_MINIMIZE);
 }
 
 void Application::showException(const char* what) {
     std::string caption = title();
     if (caption.empty()) caption = "Error";
-    showMessageBox(mainWin ? mainWin->handle() : nullptr, what ? what : "Unknown exception",
-                   caption, MB_OK | MB_ICONERROR);
+    Window* main = mainWin;
+    showMessageBox(main ? main->handle() : nullptr, what ? what : "Unknown exception", caption,
+                   MB_OK | MB_ICONERROR);
 }
 
 int Application::screenWidth() {

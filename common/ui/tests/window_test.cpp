@@ -95,9 +95,18 @@ TEST(Window, ModalShowDisablesTheOtherWindowsAndReturnsTheResult) {
 
 TEST(Window, TheMessageLoopEndsWhenTheMainWindowCloses) {
     ui::Window window(options("main"));
-    ASSERT_TRUE(ui::post([&] { window.close(); }));
+    bool minimized = false;
+    ASSERT_TRUE(ui::post([&] {
+        ui::Application::minimize();
+        minimized = IsIconic(window.handle()) != FALSE;
+        window.close();
+    }));
     EXPECT_EQ(ui::Application::run(window), 0);
+    EXPECT_TRUE(minimized);
     EXPECT_EQ(ui::Application::mainWindow(), nullptr);
+
+    ASSERT_TRUE(ui::post([] { ui::Application::terminate(5); }));
+    EXPECT_EQ(ui::Application::run(window), 5);
     setMainWindowHandle(nullptr);
 }
 
