@@ -79,6 +79,14 @@ struct ModuleTraits {
     static void close(Handle h) { FreeLibrary(h); }
 };
 
+template <typename H>
+struct GdiObjectTraits {
+    using Handle = H;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { DeleteObject(h); }
+};
+
 // A registry key opened or created by one operation.
 using RegKey = UniqueHandle<RegKeyTraits>;
 // A file opened with CreateFile (invalid value INVALID_HANDLE_VALUE).
@@ -89,6 +97,11 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 // A library loaded with LoadLibrary.
 using Module = UniqueHandle<ModuleTraits>;
+// GDI objects made by the program (fonts, brushes, bitmaps, regions).
+using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
+using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using Region = UniqueHandle<GdiObjectTraits<HRGN>>;
 
 // Owner of one COM interface pointer.
 template <typename I>

@@ -18,10 +18,11 @@ wine_loader() {
   if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
 }
 
-PREFIX_LAYOUT=2
+PREFIX_LAYOUT=3
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 
-# Makes the prefix once per build tree. Drive Z: (the whole Linux root as a
+# Makes the prefix once per build tree. Windows are not handed to a window
+# manager (there is none under Xvfb). Drive Z: (the whole Linux root as a
 # fixed drive) is removed so that walks of the fixed drives stay inside the
 # prefix. The build tree becomes network drive Y:, so that the test programs
 # have a Windows path (a child process started from a path without a drive
@@ -35,6 +36,9 @@ make_wine_prefix() {
   [ "$loader" = wine ] || export WINELOADER="$loader"
   "$loader" wineboot -i </dev/null >/dev/null 2>&1
   "$loader" reg add 'HKLM\Software\Wine\Drives' /v y: /d network /f </dev/null >/dev/null 2>&1
+  # Without a window manager, hiding or destroying a window that Wine lets the
+  # window manager handle waits 2 s for a state change that never comes.
+  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
   ln -sfn "$(dirname "$WINEPREFIX")" "$WINEPREFIX/dosdevices/y:"

@@ -1,0 +1,61 @@
+// The application as a whole: start-up of the window classes and common
+// controls, the message loop, and the standard report of an escaped
+// exception. Everything here runs on the user-interface thread, the thread
+// that called initialize().
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+class Window;
+
+class Application {
+public:
+    // Loads the common controls and the rich-text library, registers the
+    // window classes and makes the calling thread the user-interface thread.
+    // Later calls do nothing. False when a part could not be set up.
+    static bool initialize();
+    static bool isUiThread();
+
+    static void setTitle(const std::string& title);
+    static std::string title();
+
+    // Shows the main window and runs the message loop until it closes or
+    // terminate() is called. Returns the exit code of the quit message.
+    static int run(Window& mainWindow);
+    static Window* mainWindow();
+    // Dispatches every message waiting now, then returns; for long operations
+    // on the user-interface thread that must keep the windows alive.
+    static void processMessages();
+    // Ends the message loop (and any modal loop inside it).
+    static void terminate(int exitCode = 0);
+    static void minimize();
+
+    // The standard box for an exception that reached a window procedure or
+    // the top level; the program goes on afterwards.
+    static void showException(const char* what);
+
+    static int screenWidth();
+    static int screenHeight();
+};
+
+// Runs fn and reports anything it throws with Application::showException.
+// Returns false when it threw. For every boundary where control returns to
+// Windows.
+template <typename F>
+bool guarded(F&& fn) noexcept {
+    try {
+        fn();
+        return true;
+    } catch (const std::exception& e) {
+        Application::showException(e.what());
+    } catch (...) {
+        Application::showException("Unknown exception");
+    }
+    return false;
+}
+
+}  // namespace ui

@@ -1,0 +1,19 @@
+#include "button.h"
+
+namespace ui {
+
+Button::Button(Container& parent, const Bounds& b, const std::string& caption,
+               std::function<void()> onClick)
+    : Control(parent, "BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, b),
+      onClick(std::move(onClick)) {}
+
+void Button::onCommand(WORD code) {
+    if (code == BN_CLICKED && onClick) onClick();
+}
+
+void Button::click() {
+    if (!enabled()) return;  // a user cannot click a disabled button either
+    SendMessageA(handle(), BM_CLICK, 0, 0);
+}
+
+}  // namespace ui

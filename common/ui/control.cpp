@@ -1,0 +1,154 @@
+#include "control.h"
+
+#include "application.h"
+
+namespace ui {
+
+namespace {
+
+const char kControlProperty[] = "Mendora.Control";
+
+}  // namespace
+
+Control::Control(Container& parent, const char* windowClass, const std::string& text, DWORD style,
+                 DWORD exStyle, const Bounds& b)
+    : parent_(parent), id_(parent.nextControlId()) {
+    Application::initialize();
+    hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | style, b.left, b.top,
+                            b.width, b.height, parent.handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) return;
+    SetPropA(hwnd_, kControlProperty, this);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+}
+
+Control::~Control() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        RemovePropA(hwnd_, kControlProperty);
+        DestroyWindow(hwnd_);
+    }
+}
+
+Control* Control::fromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProperty)) : nullptr;
+}
+
+void Control::setText(const std::string& text) {
+    SetWindowTextA(hwnd_, text.c_str());
+}
+
+std::string Control::text() const {
+    const int length = GetWindowTextLengthA(hwnd_);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(hwnd_, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+void Control::setVisible(bool visible) {
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Control::visible() const {
+    return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Control::setEnabled(bool enabled) {
+    EnableWindow(hwnd_, enabled);
+}
+
+bool Control::enabled() const {
+    return IsWindowEnabled(hwnd_) != FALSE;
+}
+
+void Control::setBounds(const Bounds& b) {
+    MoveWindow(hwnd_, b.left, b.top, b.width, b.height, TRUE);
+}
+
+Bounds Control::bounds() const {
+    RECT r = {};
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    return Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Control::setFont(const FontSpec& spec) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(spec.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    win::Font font(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str()));
+    if (!font) return;
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    font_ = std::move(font);
+}
+
+void Control::setFontColour(COLORREF colour) {
+    fontColour_ = colour;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH Control::onColour(HDC dc) {
+    if (fontColour_ == CLR_INVALID) return nullptr;
+    SetTextColor(dc, fontColour_);
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return GetSysColorBrush(COLOR_WINDOW);
+}
+
+Container::~Container() = default;
+
+void Container::setBackgroundColour(COLORREF colour) {
+    background_ = colour;
+    backgroundBrush_.reset();
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH Container::backgroundBrush() const {
+    if (!backgroundBrush_) {
+        auto* self = const_cast<Container*>(this);
+        self->backgroundBrush_.reset(CreateSolidBrush(background_));
+    }
+    return backgroundBrush_.get();
+}
+
+bool Container::routeChildMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_COMMAND: {
+            Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam));
+            if (!control) return false;
+            control->onCommand(HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            Control* control = Control::fromHandle(header->hwndFrom);
+            if (!control) return false;
+            result = control->onNotify(header);
+            return true;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN: {
+            Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam));
+            if (!control) return false;
+            HBRUSH brush = control->onColour(reinterpret_cast<HDC>(wParam));
+            if (!brush) return false;
+            result = reinterpret_cast<LRESULT>(brush);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void Container::notifyChildrenOfResize() {
+    for (auto& child : children_) child->onParentResized();
+}
+
+}  // namespace ui

@@ -1,0 +1,35 @@
+#include "label.h"
+
+namespace ui {
+
+namespace {
+
+DWORD labelStyle(const LabelOptions& o) {
+    DWORD style = WS_VISIBLE | SS_NOPREFIX;
+    switch (o.align) {
+        case Align::Left:
+            style |= o.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+            break;
+        case Align::Centre:
+            style |= SS_CENTER;
+            break;
+        case Align::Right:
+            style |= SS_RIGHT;
+            break;
+    }
+    return style;
+}
+
+}  // namespace
+
+Label::Label(Container& parent, const Bounds& b, const std::string& text, LabelOptions options)
+    : Control(parent, "STATIC", text, labelStyle(options), 0, b) {}
+
+HBRUSH Label::onColour(HDC dc) {
+    // Labels are drawn on their container's background.
+    if (fontColour() != CLR_INVALID) SetTextColor(dc, fontColour());
+    SetBkColor(dc, parent().backgroundColour());
+    return parent().backgroundBrush();
+}
+
+}  // namespace ui

@@ -1,0 +1,21 @@
+// A line or block of text on the container's background.
+#pragma once
+
+#include "control.h"
+
+namespace ui {
+
+enum class Align { Left, Centre, Right };
+
+struct LabelOptions {
+    Align align = Align::Left;
+    bool wordWrap = false;
+};
+
+class Label : public Control {
+public:
+    Label(Container& parent, const Bounds& b, const std::string& text, LabelOptions options = {});
+    HBRUSH onColour(HDC dc) override;
+};
+
+}  // namespace ui

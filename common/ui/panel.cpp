@@ -1,0 +1,60 @@
+#include "panel.h"
+
+#include "application.h"
+
+namespace ui {
+
+namespace {
+
+const char kPanelClass[] = "MendoraPanel";
+
+}  // namespace
+
+LRESULT CALLBACK Panel::panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<Panel*>(Control::fromHandle(hwnd));
+    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    bool handled = false;
+    guarded([&] {
+        if (self->routeChildMessage(msg, wParam, lParam, result)) {
+            handled = true;
+        } else if (msg == WM_ERASEBKGND) {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, self->backgroundBrush());
+            result = 1;
+            handled = true;
+        }
+    });
+    return handled ? result : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+namespace {
+
+const char* registeredPanelClass(WNDPROC proc) {
+    static const bool registered = [proc] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = kPanelClass;
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    return kPanelClass;
+}
+
+}  // namespace
+
+Panel::Panel(Container& parent, const Bounds& b, COLORREF background)
+    : Control(parent, registeredPanelClass(panelProc), "", WS_VISIBLE | WS_CLIPCHILDREN,
+              WS_EX_CONTROLPARENT, b) {
+    setHandle(Control::handle());
+    setBackgroundColour(background);
+}
+
+Panel::~Panel() {
+    destroyChildren();
+}
+
+}  // namespace ui

@@ -1,0 +1,41 @@
+// A control that shows a bitmap and reports the pointer entering and leaving
+// it and mouse buttons pressed and released on it. A press captures the mouse,
+// so the release reaches the control that was pressed even when the pointer
+// has left it.
+#pragma once
+
+#include <functional>
+
+#include "control.h"
+
+namespace ui {
+
+enum class MouseButton { Left, Right, Middle };
+
+class Picture : public Control {
+public:
+    Picture(Container& parent, const Bounds& b);
+    ~Picture() override;
+
+    // Shows the bitmap; the caller keeps owning it and keeps it alive while it
+    // is shown. None shows the container's background.
+    void setBitmap(HBITMAP bitmap);
+    HBITMAP bitmap() const { return bitmap_; }
+    void setHandCursor(bool hand) { handCursor_ = hand; }
+
+    std::function<void()> onEnter;
+    std::function<void()> onLeave;
+    std::function<void(MouseButton)> onPress;
+    std::function<void(MouseButton)> onRelease;
+
+private:
+    static LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool handleMessage(UINT msg, WPARAM wParam, LRESULT& result);
+    void paint();
+
+    HBITMAP bitmap_ = nullptr;
+    bool hover_ = false;
+    bool handCursor_ = false;
+};
+
+}  // namespace ui

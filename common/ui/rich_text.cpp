@@ -1,0 +1,92 @@
+#include "rich_text.h"
+
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <vector>
+
+namespace ui {
+
+RichText::RichText(Container& parent, const Bounds& b, RichTextOptions options)
+    : Control(parent, RICHEDIT_CLASSA, "",
+              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL |
+                  (options.readOnly ? ES_READONLY : 0) |
+                  (options.wordWrap ? 0 : WS_HSCROLL | ES_AUTOHSCROLL),
+              WS_EX_CLIENTEDGE, b) {
+    // Without a target device a rich edit control wraps at the window edge;
+    // a line width of 1 twip tells it not to wrap at all.
+    if (!options.wordWrap) SendMessageA(handle(), EM_SETTARGETDEVICE, 0, 1);
+    SendMessageA(handle(), EM_SETEVENTMASK, 0, ENM_KEYEVENTS);
+}
+
+LRESULT RichText::onNotify(NMHDR* header) {
+    if (header->code != EN_MSGFILTER || !onKeyPress) return 0;
+    const auto* filter = reinterpret_cast<MSGFILTER*>(header);
+    if (filter->msg != WM_CHAR) return 0;
+    // Non-zero tells the control to ignore the key.
+    return onKeyPress(static_cast<char>(filter->wParam)) ? 1 : 0;
+}
+
+void RichText::append(const std::string& text, COLORREF colour, bool bold) {
+    // Drawn once afterwards: redrawing at each step makes a visible log slow
+    // (about 30 ms a line under Wine).
+    SendMessageA(handle(), WM_SETREDRAW, FALSE, 0);
+    CHARRANGE end = {-1, -1};
+    SendMessageA(handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    CHARFORMAT2A format = {};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR | CFM_BOLD;
+    format.dwEffects = bold ? CFE_BOLD : 0;
+    format.crTextColor = colour;
+    SendMessageA(handle(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle(), nullptr, FALSE);
+}
+
+void RichText::clear() {
+    SetWindowTextA(handle(), "");
+}
+
+void RichText::scrollToEnd() {
+    SendMessageA(handle(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+std::string RichText::plainText() const {
+    return text();
+}
+
+namespace {
+
+CHARFORMAT2A formatAt(HWND hwnd, int position) {
+    CHARRANGE saved = {};
+    SendMessageA(hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+    CHARRANGE one = {position, position + 1};
+    SendMessageA(hwnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
+    CHARFORMAT2A format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(hwnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(hwnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+    return format;
+}
+
+}  // namespace
+
+COLORREF RichText::colourAt(int position) const {
+    return formatAt(handle(), position).crTextColor;
+}
+
+bool RichText::boldAt(int position) const {
+    return (formatAt(handle(), position).dwEffects & CFE_BOLD) != 0;
+}
+
+int RichText::firstVisibleLine() const {
+    return static_cast<int>(SendMessageA(handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
+int RichText::lineCount() const {
+    return static_cast<int>(SendMessageA(handle(), EM_GETLINECOUNT, 0, 0));
+}
+
+}  // namespace ui

@@ -1,0 +1,37 @@
+// A rich-text area that text is appended to, each piece with its own colour
+// and weight, as in a log or a conversation; read-only unless asked.
+#pragma once
+
+#include <functional>
+
+#include "control.h"
+
+namespace ui {
+
+struct RichTextOptions {
+    bool readOnly = true;
+    bool wordWrap = true;
+};
+
+class RichText : public Control {
+public:
+    RichText(Container& parent, const Bounds& b, RichTextOptions options = {});
+
+    void append(const std::string& text, COLORREF colour, bool bold = false);
+    void clear();
+    void scrollToEnd();
+    // The text as the control holds it (line breaks as "\r").
+    std::string plainText() const;
+    // Colour and weight of the character at the given position.
+    COLORREF colourAt(int position) const;
+    bool boldAt(int position) const;
+    int firstVisibleLine() const;
+    int lineCount() const;
+    LRESULT onNotify(NMHDR* header) override;
+
+    // Called for each character typed; return true to swallow it (for
+    // example Enter in an input box that sends).
+    std::function<bool(char)> onKeyPress;
+};
+
+}  // namespace ui

@@ -1,0 +1,39 @@
+#include "status_bar.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace ui {
+
+StatusBar::StatusBar(Container& parent, const std::vector<int>& panelWidths)
+    : Control(parent, STATUSCLASSNAMEA, "", WS_VISIBLE, 0, Bounds{}) {
+    std::vector<int> edges;
+    int right = 0;
+    for (int w : panelWidths) {
+        right = w < 0 ? -1 : right + w;
+        edges.push_back(right);
+        if (right < 0) break;
+    }
+    if (edges.empty()) edges.push_back(-1);
+    SendMessageA(handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void StatusBar::setPanelText(int panel, const std::string& text) {
+    SendMessageA(handle(), SB_SETTEXTA, static_cast<WPARAM>(panel),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string StatusBar::panelText(int panel) const {
+    const LRESULT length = LOWORD(SendMessageA(handle(), SB_GETTEXTLENGTHA, panel, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(handle(), SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void StatusBar::onParentResized() {
+    SendMessageA(handle(), WM_SIZE, 0, 0);
+}
+
+}  // namespace ui

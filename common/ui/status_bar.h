@@ -1,0 +1,19 @@
+// A status bar along the bottom edge of its window, with text panels.
+#pragma once
+
+#include <vector>
+
+#include "control.h"
+
+namespace ui {
+
+class StatusBar : public Control {
+public:
+    // One panel per width (pixels; -1 reaches to the right edge).
+    StatusBar(Container& parent, const std::vector<int>& panelWidths);
+    void setPanelText(int panel, const std::string& text);
+    std::string panelText(int panel) const;
+    void onParentResized() override;
+};
+
+}  // namespace ui

@@ -1,0 +1,91 @@
+#include "synchronize.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "application.h"
+
+namespace {
+
+// Serves other threads' synchronize calls until the condition holds or
+// about 30 s have passed.
+template <typename Condition>
+bool serveUntil(Condition done) {
+    for (int i = 0; i < 3000 && !done(); ++i) ui::pauseServingThreads(10);
+    return done();
+}
+
+TEST(Synchronize, ManyThreadsAtOnceAllRunOnTheUiThreadInTurn) {
+    ASSERT_TRUE(ui::Application::initialize());
+    const int kThreads = 4, kCalls = 50;
+    int counter = 0;  // touched on the user-interface thread only
+    std::atomic<int> offThread{0};
+    std::atomic<int> finishedThreads{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < kCalls; ++i) {
+                const bool ran = ui::synchronize([&] {
+                    if (!ui::Application::isUiThread()) ++offThread;
+                    const int before = counter;
+                    counter = before + 1;
+                });
+                if (!ran) ++offThread;
+            }
+            ++finishedThreads;
+        });
+    }
+    const bool allDone = serveUntil([&] { return finishedThreads == kThreads; });
+    for (auto& t : threads) t.join();
+    ASSERT_TRUE(allDone);
+    EXPECT_EQ(counter, kThreads * kCalls);
+    EXPECT_EQ(offThread, 0);
+}
+
+TEST(Synchronize, OnTheUiThreadRunsAtOnce) {
+    ASSERT_TRUE(ui::Application::initialize());
+    bool ran = false;
+    EXPECT_TRUE(ui::synchronize([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST(Synchronize, AnExceptionReachesTheCallingThread) {
+    ASSERT_TRUE(ui::Application::initialize());
+    std::atomic<bool> done{false};
+    std::string caught;
+    std::thread worker([&] {
+        try {
+            ui::synchronize([] { throw std::runtime_error("window gone"); });
+        } catch (const std::runtime_error& e) {
+            caught = e.what();
+        }
+        done = true;
+    });
+    const bool finished = serveUntil([&] { return done.load(); });
+    worker.join();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(caught, "window gone");
+}
+
+TEST(Post, RunsLaterOnTheUiThreadWithoutWaiting) {
+    ASSERT_TRUE(ui::Application::initialize());
+    std::atomic<bool> posted{false};
+    bool ranOnUi = false;
+    std::thread worker(
+        [&] { posted = ui::post([&] { ranOnUi = ui::Application::isUiThread(); }); });
+    worker.join();  // post does not wait for the user-interface thread
+    ASSERT_TRUE(posted);
+    for (int i = 0; i < 1000 && !ranOnUi; ++i) {
+        ui::Application::processMessages();
+        if (!ranOnUi) Sleep(5);
+    }
+    EXPECT_TRUE(ranOnUi);
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// A top-level window that owns its controls. The handlers are plain
+// callbacks set by the window class that builds on it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "control.h"
+
+namespace ui {
+
+class MenuBar;
+
+enum class Frame {
+    Sizeable,  // caption and sizing border
+    Dialog,    // caption, fixed border
+    None,      // no caption and no border (shaped windows)
+};
+
+struct WindowOptions {
+    std::string caption;
+    int clientWidth = 400;
+    int clientHeight = 300;
+    Frame frame = Frame::Sizeable;
+    bool minimizeBox = true;
+    bool maximizeBox = true;
+    bool stayOnTop = false;
+};
+
+class Window : public Container {
+public:
+    explicit Window(const WindowOptions& options);
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void show();
+    // Shows the window with every other window of the thread disabled and
+    // returns when it closes, with the result given to closeModal (0 after a
+    // plain close).
+    int showModal();
+    void hide();
+    bool visible() const;
+    // Asks onCloseQuery; when allowed, hides the window and calls onClose.
+    // Closing the application's main window ends the message loop. Returns
+    // whether the window closed.
+    bool close();
+    void closeModal(int result);
+    bool isModal() const { return modal_; }
+
+    void setCaption(const std::string& caption);
+    std::string caption() const;
+    void setStayOnTop(bool onTop);
+    bool stayOnTop() const;
+    void setClientSize(int width, int height);
+    int clientWidth() const;
+    int clientHeight() const;
+    int width() const;
+    int height() const;
+    void setPosition(int left, int top);
+    int left() const;
+    int top() const;
+    // Centres the window on the screen.
+    void centre();
+
+    // Clips the window to the rounded rectangle (0, 0)-(right, bottom) with
+    // corner ellipses of the given size.
+    void setRoundedShape(int right, int bottom, int ellipseWidth, int ellipseHeight);
+    // Points in client coordinates for which the test is true act as the
+    // caption: the user drags the window by them.
+    void setCaptionTest(std::function<bool(int x, int y)> test) { captionTest_ = std::move(test); }
+    // The window's menu bar, made on first use.
+    MenuBar& menuBar();
+
+    std::function<void()> onShow;
+    std::function<void()> onResize;
+    // Return false to refuse the close.
+    std::function<bool()> onCloseQuery;
+    std::function<void()> onClose;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    std::unique_ptr<MenuBar> menuBar_;
+    std::function<bool(int, int)> captionTest_;
+    bool modal_ = false;
+    int modalResult_ = 0;
+};
+
+}  // namespace ui

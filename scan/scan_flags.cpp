@@ -1,0 +1,8 @@
+#include "scan_flags.h"
+
+namespace sysrepair {
+
+std::atomic<bool> scanFinished{true};
+std::atomic<bool> wasRunning{false};
+
+}  // namespace sysrepair

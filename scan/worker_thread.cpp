@@ -1,0 +1,43 @@
+#include "worker_thread.h"
+
+#include <windows.h>
+
+#include "application.h"
+#include "task_manager.h"
+
+namespace sysrepair {
+
+WorkerThread::~WorkerThread() {
+    terminateAndWait();
+}
+
+void WorkerThread::start(const std::vector<ITask*>& tasks) {
+    runTasks = tasks;
+    // Cleared here rather than when the thread begins the run, so that a
+    // cancel between the start and the thread's first pass is not lost.
+    cancelled = false;
+    done = false;
+    runRequested = true;
+}
+
+void WorkerThread::cancelRun() {
+    cancelled = true;
+    if (ITask* current = TaskManager::instance()->currentTask()) current->cancel();
+}
+
+void WorkerThread::execute() {
+    while (!terminateRequested && runRequested && !terminated()) {
+        TaskManager::instance()->clearSeen();
+        for (ITask* task : runTasks) {
+            if (cancelled) break;
+            // A category that fails, even by throwing, does not stop the run:
+            // the run must always end so that the monitor reports it.
+            ui::guarded([task] { task->scan(); });
+        }
+        done = true;
+        runRequested = false;
+        Sleep(20);
+    }
+}
+
+}  // namespace sysrepair
