@@ -18,14 +18,15 @@ wine_loader() {
   if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
 }
 
-PREFIX_LAYOUT=2
+PREFIX_LAYOUT=3
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 
 # Makes the prefix once per build tree. Drive Z: (the whole Linux root as a
 # fixed drive) is removed so that walks of the fixed drives stay inside the
 # prefix. The build tree becomes network drive Y:, so that the test programs
 # have a Windows path (a child process started from a path without a drive
-# fails) while the fixed-drive walks still see C: alone.
+# fails) while the fixed-drive walks stay in the prefix. D: is a second fixed
+# drive, an empty folder of the prefix, for tests of walks over several drives.
 make_wine_prefix() {
   wine_prefix_ready && return 0
   stop_wineserver
@@ -38,6 +39,8 @@ make_wine_prefix() {
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
   ln -sfn "$(dirname "$WINEPREFIX")" "$WINEPREFIX/dosdevices/y:"
+  mkdir -p "$WINEPREFIX/drive_d"
+  ln -sfn ../drive_d "$WINEPREFIX/dosdevices/d:"
   echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.mendora-ready"
 }
 
