@@ -26,13 +26,13 @@ std::string PathRunner::next() {
             closeListing();
             break;
         }
-        if (isDotEntry(entry.cFileName)) continue;
-        std::string path = rootPath + entry.cFileName;
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return path;
+        if (isDotEntry(entry->cFileName)) continue;
+        std::string path = rootPath + entry->cFileName;
+        if (!(entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return path;
         // A junction or mounted folder may lead back up the tree (a walk
         // without end) or onto another drive walked on its own; it is not
         // descended into.
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+        if (entry->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
         auto child = std::make_unique<PathRunner>();
         child->setRoot(path);
         child->knownFolder = true;
@@ -62,11 +62,13 @@ std::string PathRunner::start() {
 
 bool PathRunner::openListing() {
     std::string pattern = rootPath + "*";
-    listing.reset(FindFirstFileA(pattern.c_str(), &entry));
+    entry = std::make_unique<WIN32_FIND_DATAA>();
+    listing.reset(FindFirstFileA(pattern.c_str(), entry.get()));
     if (listing) {
         entryPending = true;
         return true;
     }
+    entry.reset();
     // A folder without even "." and ".." (an empty drive root) lists nothing:
     // it is walked, with nothing in it.
     if (GetLastError() == ERROR_FILE_NOT_FOUND) {
@@ -84,11 +86,12 @@ bool PathRunner::readEntry() {
         entryPending = false;
         return true;
     }
-    return FindNextFileA(listing.get(), &entry) != FALSE;
+    return FindNextFileA(listing.get(), entry.get()) != FALSE;
 }
 
 void PathRunner::closeListing() {
     listing.reset();
+    entry.reset();
     exhausted = true;
 }
 

@@ -44,7 +44,9 @@ private:
     // Walkers of the sub-folders found here, in the order found.
     std::list<std::unique_ptr<PathRunner>> children;
     win::FindHandle listing;
-    WIN32_FIND_DATAA entry;
+    // The entry the listing stands on; held only while the listing is open,
+    // since sub-folders waiting for their walk may be many.
+    std::unique_ptr<WIN32_FIND_DATAA> entry;
     // `entry` holds the listing's first entry, not read yet.
     bool entryPending = false;
     bool exhausted = false;

@@ -24,6 +24,14 @@ bool equals(const char* stored, std::string_view text) {
     return std::strncmp(stored, text.data(), text.size()) == 0 && stored[text.size()] == '\0';
 }
 
+uint64_t slotValue(std::size_t index, uint64_t hash) {
+    return (hash & 0xffffffff00000000ull) | static_cast<uint32_t>(index + 1);
+}
+
+std::size_t entryOf(uint64_t slot) {
+    return static_cast<uint32_t>(slot) - 1;
+}
+
 }  // namespace
 
 char* PathStore::place(std::string_view text) {
@@ -55,29 +63,30 @@ void PathStore::add(std::string_view text) {
     std::size_t slot = findSlot(text, hash);
     entries.push_back(place(text));
     // A repeated text keeps its first entry in the index; the list keeps both.
-    if (slots[slot] == 0) slots[slot] = static_cast<uint32_t>(entries.size());
+    if (slots[slot] == 0) slots[slot] = slotValue(entries.size() - 1, hash);
 }
 
 std::size_t PathStore::findSlot(std::string_view text, uint64_t hash) const {
     std::size_t mask = slots.size() - 1;
+    const uint64_t tag = hash & 0xffffffff00000000ull;
     for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
-        uint32_t index = slots[slot];
-        if (index == 0 || equals(entries[index - 1], text)) return slot;
+        uint64_t value = slots[slot];
+        if (value == 0) return slot;
+        if ((value & 0xffffffff00000000ull) == tag && equals(entries[entryOf(value)], text)) {
+            return slot;
+        }
     }
 }
 
 void PathStore::growIndex() {
     std::size_t count = slots.empty() ? 1024 : slots.size() * 2;
     slots.assign(count, 0);
-    std::size_t mask = count - 1;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         std::string_view text(entries[i]);
-        std::size_t slot = static_cast<std::size_t>(hashText(text)) & mask;
+        uint64_t hash = hashText(text);
         // Only the first of equal texts is indexed, as in add().
-        while (slots[slot] != 0 && !equals(entries[slots[slot] - 1], text)) {
-            slot = (slot + 1) & mask;
-        }
-        if (slots[slot] == 0) slots[slot] = static_cast<uint32_t>(i + 1);
+        std::size_t slot = findSlot(text, hash);
+        if (slots[slot] == 0) slots[slot] = slotValue(i, hash);
     }
 }
 
@@ -89,7 +98,7 @@ bool PathStore::contains(std::string_view text) const {
 void PathStore::clear() {
     std::vector<std::unique_ptr<char[]>>().swap(blocks);
     std::vector<const char*>().swap(entries);
-    std::vector<uint32_t>().swap(slots);
+    std::vector<uint64_t>().swap(slots);
     blockFree = 0;
     blockEnd = nullptr;
     blockBytes = 0;

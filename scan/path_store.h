@@ -1,6 +1,6 @@
 // An append-only list of path texts with an exact-match index, sized by the
 // text it holds: the texts sit end to end in large blocks, and the list and
-// the index hold one pointer and one 32-bit slot share per text.
+// the index hold one pointer and one 64-bit slot share per text.
 #pragma once
 
 #include <cstddef>
@@ -45,9 +45,11 @@ private:
     std::size_t blockBytes = 0;
     // Zero-terminated texts, in the order added.
     std::vector<const char*> entries;
-    // Open addressing, linear probing: entry index + 1, 0 for an empty slot.
-    // The slot count is a power of two.
-    std::vector<uint32_t> slots;
+    // Open addressing, linear probing. A slot holds entry index + 1 in its low
+    // half (0 for an empty slot) and the high half of the text's hash in its
+    // high half, so that a probe past other texts rarely reads them. The slot
+    // count is a power of two.
+    std::vector<uint64_t> slots;
 };
 
 }  // namespace sysrepair
