@@ -27,20 +27,21 @@ void FileTable::build() {
         std::lock_guard<std::mutex> lock(filesLock);
         files.clear();
     }
+    bool full = false;
     for (const std::string& root : walk) {
         PathRunner runner;
         runner.setRoot(root);
-        while (!cancelRequested) {
+        while (!cancelRequested && !full) {
             std::string path = runner.next();
             if (path.empty()) break;
             {
                 std::lock_guard<std::mutex> lock(filesLock);
-                files.add(path);
+                full = !files.add(path);
             }
             std::lock_guard<std::mutex> lock(currentLock);
             current.swap(path);
         }
-        if (cancelRequested) break;
+        if (cancelRequested || full) break;
     }
     // The outcome is settled before `building` drops, so that whoever waits
     // for the end of the build sees the final table.
@@ -49,7 +50,8 @@ void FileTable::build() {
         files.clear();
         complete = false;
     } else {
-        complete = true;
+        // A table that could not hold every path is not complete.
+        complete = !full;
     }
     building = false;
 }

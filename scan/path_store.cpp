@@ -6,6 +6,8 @@ namespace sysrepair {
 
 namespace {
 
+constexpr uint64_t kTagMask = 0xffffffff00000000ull;
+
 uint64_t hashText(std::string_view text) {
     uint64_t h = 14695981039346656037ull;  // FNV-1a
     for (unsigned char c : text) {
@@ -24,69 +26,71 @@ bool equals(const char* stored, std::string_view text) {
     return std::strncmp(stored, text.data(), text.size()) == 0 && stored[text.size()] == '\0';
 }
 
-uint64_t slotValue(std::size_t index, uint64_t hash) {
-    return (hash & 0xffffffff00000000ull) | static_cast<uint32_t>(index + 1);
+uint64_t slotValue(uint32_t position, uint64_t hash) {
+    return (hash & kTagMask) | (position + 1ull);
 }
 
-std::size_t entryOf(uint64_t slot) {
+uint32_t positionOf(uint64_t slot) {
     return static_cast<uint32_t>(slot) - 1;
 }
 
 }  // namespace
 
-char* PathStore::place(std::string_view text) {
-    std::size_t need = text.size() + 1;
+bool PathStore::place(std::string_view text, uint32_t* position) {
+    const std::size_t need = text.size() + 1;
     if (need > blockFree) {
-        std::size_t size = need > kBlockSize ? need : kBlockSize;
+        const std::size_t spans = (need + kBlockSize - 1) / kBlockSize;
+        if (spans > kMaxBlocks - blocks.size()) return false;
+        const std::size_t size = spans == 1 ? kBlockSize : need;
+        currentBlock = blocks.size();
         blocks.emplace_back(new char[size]);
-        blockEnd = blocks.back().get();
+        blocks.resize(currentBlock + spans);
+        blockUsed = 0;
         blockFree = size;
         blockBytes += size;
     }
-    char* stored = blockEnd;
+    char* stored = blocks[currentBlock].get() + blockUsed;
     std::memcpy(stored, text.data(), text.size());
     stored[text.size()] = '\0';
-    blockEnd += need;
+    *position = static_cast<uint32_t>((currentBlock << kBlockBits) | blockUsed);
+    blockUsed += need;
     blockFree -= need;
-    return stored;
+    return true;
 }
 
-void PathStore::add(std::string_view text) {
-    std::size_t zero = text.find('\0');
+bool PathStore::add(std::string_view text) {
+    const std::size_t zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
-    // An entry index + 1 must fit a slot; four thousand million paths do not
-    // fit in memory anyway.
-    if (entries.size() >= UINT32_MAX - 1) return;
     // Grow at 70% load so that probe runs stay short for misses.
     if ((entries.size() + 1) * 10 > slots.size() * 7) growIndex();
-    uint64_t hash = hashText(text);
-    std::size_t slot = findSlot(text, hash);
-    entries.push_back(place(text));
+    const uint64_t hash = hashText(text);
+    const std::size_t slot = findSlot(text, hash);
+    uint32_t position = 0;
+    if (!place(text, &position)) return false;
+    entries.push_back(position);
     // A repeated text keeps its first entry in the index; the list keeps both.
-    if (slots[slot] == 0) slots[slot] = slotValue(entries.size() - 1, hash);
+    if (slots[slot] == 0) slots[slot] = slotValue(position, hash);
+    return true;
 }
 
 std::size_t PathStore::findSlot(std::string_view text, uint64_t hash) const {
-    std::size_t mask = slots.size() - 1;
-    const uint64_t tag = hash & 0xffffffff00000000ull;
+    const std::size_t mask = slots.size() - 1;
+    const uint64_t tag = hash & kTagMask;
     for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
-        uint64_t value = slots[slot];
+        const uint64_t value = slots[slot];
         if (value == 0) return slot;
-        if ((value & 0xffffffff00000000ull) == tag && equals(entries[entryOf(value)], text)) {
-            return slot;
-        }
+        if ((value & kTagMask) == tag && equals(textAt(positionOf(value)), text)) return slot;
     }
 }
 
 void PathStore::growIndex() {
-    std::size_t count = slots.empty() ? 1024 : slots.size() * 2;
-    slots.assign(count, 0);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::string_view text(entries[i]);
-        uint64_t hash = hashText(text);
+    slots.assign(slots.empty() ? 1024 : slots.size() * 2, 0);
+    for (uint32_t position : entries) {
+        const std::string_view text(textAt(position));
+        const uint64_t hash = hashText(text);
         // Only the first of equal texts is indexed, as in add().
-        std::size_t slot = findSlot(text, hash);
-        if (slots[slot] == 0) slots[slot] = slotValue(i, hash);
+        const std::size_t slot = findSlot(text, hash);
+        if (slots[slot] == 0) slots[slot] = slotValue(position, hash);
     }
 }
 
@@ -97,10 +101,11 @@ bool PathStore::contains(std::string_view text) const {
 
 void PathStore::clear() {
     std::vector<std::unique_ptr<char[]>>().swap(blocks);
-    std::vector<const char*>().swap(entries);
+    std::vector<uint32_t>().swap(entries);
     std::vector<uint64_t>().swap(slots);
+    currentBlock = 0;
+    blockUsed = 0;
     blockFree = 0;
-    blockEnd = nullptr;
     blockBytes = 0;
 }
 

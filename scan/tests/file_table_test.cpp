@@ -44,16 +44,28 @@ TEST(PathStore, FindsExactlyTheTextsAdded) {
 
 TEST(PathStore, KeepsRepeatsLongTextsAndEmptiesOnClear) {
     PathStore store;
-    const std::string longText(3 << 20, 'L');  // larger than one storage block
+    // Texts that span storage blocks, fill one exactly, or need a new one.
+    const std::string longText(3 << 20, 'L');
+    const std::string blockText((1 << 20) - 1, 'B');
+    const std::string overText(1 << 20, 'O');
     store.add("a");
     store.add(longText);
     store.add("a");
     store.add("");
     store.add("b");
-    ASSERT_EQ(store.size(), 5u);
+    store.add(blockText);
+    store.add(overText);
+    store.add("c");
+    ASSERT_EQ(store.size(), 8u);
     EXPECT_EQ(store.at(1), longText);
     EXPECT_EQ(store.at(2), "a");
     EXPECT_EQ(store.at(4), "b");
+    EXPECT_EQ(store.at(5), blockText);
+    EXPECT_EQ(store.at(6), overText);
+    EXPECT_EQ(store.at(7), "c");
+    EXPECT_TRUE(store.contains(blockText));
+    EXPECT_TRUE(store.contains(overText));
+    EXPECT_FALSE(store.contains(overText + "O"));
     EXPECT_TRUE(store.contains(longText));
     EXPECT_TRUE(store.contains(""));
     EXPECT_FALSE(store.contains(longText.substr(1)));
