@@ -23,9 +23,9 @@ public:
     // Appends a folder to walk.
     void addRoot(const std::string& path);
 
-    // Walks every root in the order added and collects the paths in walk
-    // order. Runs until the walks end or cancel() is called; a cancelled build
-    // leaves the table empty and incomplete.
+    // Empties the table, walks every root in the order added and collects the
+    // paths in walk order. Runs until the walks end or cancel() is called; a
+    // cancelled build leaves the table empty and incomplete.
     void build();
     // Safe from any thread while build() runs.
     void cancel() { cancelRequested = true; }
