@@ -160,24 +160,4 @@ TEST(PathRunner, DeepTreeIsWalkedCompletelyDepthFirst) {
     SetFileAttributesA((root + "hidden.sys").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(PathRunner, StoppingHalfWayReleasesTheWalk) {
-    ScopedTestFolder folder;
-    const std::string root = folder.path();
-    makeFolder(root + "x");
-    makeFolder(root + "x\\y");
-    writeFile(root + "x\\y\\z", "");
-    {
-        PathRunner runner;
-        runner.setRoot(root);
-        EXPECT_EQ(runner.next(), root);
-        EXPECT_EQ(runner.next(), root + "x\\");
-        EXPECT_EQ(runner.next(), root + "x\\y\\");
-        // Destroyed with child walkers and an open listing.
-    }
-    // Nothing of the walk stays open: the tree can be removed.
-    DeleteFileA((root + "x\\y\\z").c_str());
-    EXPECT_TRUE(RemoveDirectoryA((root + "x\\y").c_str()));
-    EXPECT_TRUE(RemoveDirectoryA((root + "x").c_str()));
-}
-
 }  // namespace
