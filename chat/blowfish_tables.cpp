@@ -4,6 +4,7 @@
 
 namespace blowfish_tables {
 
+// clang-format off
 const uint32_t initialP[18] = {
     0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344,
     0xA4093822, 0x299F31D0, 0x082EFA98, 0xEC4E6C89,
@@ -278,5 +279,6 @@ const uint32_t initialS[4][256] = {
         0xB74E6132, 0xCE77E25B, 0x578FDFE3, 0x3AC372E6,
     },
 };
+// clang-format on
 
 }  // namespace blowfish_tables

@@ -23,7 +23,8 @@ int windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor) {
             if (major == 5 && minor == 1) return 6;
             if (major == 5 && minor == 2) return 7;
             return 0;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

@@ -49,6 +49,7 @@ def main():
     print()
     print("namespace blowfish_tables {")
     print()
+    print("// clang-format off")
     print(emit("initialP[18]", words[:18]))
     print()
     print("const uint32_t initialS[4][256] = {")
@@ -59,6 +60,7 @@ def main():
             print("        " + ", ".join("0x" + v for v in box[i:i + 4]) + ",")
         print("    },")
     print("};")
+    print("// clang-format on")
     print()
     print("}  // namespace blowfish_tables")
 

@@ -46,6 +46,11 @@ bool NetClient::connect(const std::string& host, uint16_t port, NetConnection& c
         return false;
     }
 
+    // A peer that stops reading must not hold a sending thread for ever.
+    const DWORD writeLimit = static_cast<DWORD>(writeLimitMs);
+    setsockopt(sock.get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&writeLimit),
+               sizeof writeLimit);
+
     HelloRecord ours;
     ours.encryption = connection.encryption ? 1 : 0;
     uint8_t hello[helloSize];
@@ -81,8 +86,8 @@ bool NetClient::isOpen(uintptr_t socket) const {
 bool NetClient::takeOut(uintptr_t socket) {
     std::lock_guard<std::mutex> guard(listLock);
     const auto end = connections.end();
-    const auto kept = std::remove_if(connections.begin(), end,
-                                     [socket](const NetConnection& c) { return c.socket == socket; });
+    const auto kept = std::remove_if(
+        connections.begin(), end, [socket](const NetConnection& c) { return c.socket == socket; });
     connections.erase(kept, end);
     return kept != end;
 }
@@ -103,7 +108,8 @@ Packet NetClient::receivePacket(NetConnection& connection) {
     if (!connection.connected() || !isOpen(connection.socket)) return packet;
     SocketChannel channel(static_cast<SOCKET>(connection.socket));
     switch (readPacket(channel, connection.key, readLimits, packet)) {
-        case ReceiveStatus::Received: break;
+        case ReceiveStatus::Received:
+            break;
         case ReceiveStatus::TooLarge:
             errors.push(PacketTooLarge, connection.peerAddress);
             close(connection);
@@ -112,7 +118,8 @@ Packet NetClient::receivePacket(NetConnection& connection) {
             errors.push(PacketSizeOrCloseFailed, "non positive packet size");
             break;
         case ReceiveStatus::ReadFailed:
-        case ReceiveStatus::Malformed: break;
+        case ReceiveStatus::Malformed:
+            break;
     }
     return packet;
 }

@@ -48,6 +48,9 @@ public:
     // Bounds on the waits a peer could otherwise stretch without end.
     void setHandshakeWait(int ms) { handshakeWaitMs = ms; }
     void setReadLimits(const ReadLimits& limits) { readLimits = limits; }
+    // How long one socket write may wait for the peer to take bytes; applies
+    // to connections opened afterwards.
+    void setWriteLimit(int ms) { writeLimitMs = ms; }
 
 private:
     bool isOpen(uintptr_t socket) const;
@@ -58,6 +61,7 @@ private:
     std::vector<NetConnection> connections;
     NetErrorQueue errors;
     int handshakeWaitMs = 30000;
+    int writeLimitMs = 60000;
     ReadLimits readLimits;
 };
 

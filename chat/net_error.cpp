@@ -4,14 +4,22 @@ namespace lumonet {
 
 std::string errorCodeText(int32_t code) {
     switch (code) {
-        case NoError: return "no error";
-        case HostNotFound: return "host not found";
-        case SocketCreateFailed: return "failure to create socket";
-        case ConnectFailed: return "failure to connect";
-        case PacketSizeOrCloseFailed: return "";
-        case PacketTooLarge: return "packet is too large to receive";
-        case HandshakeFailed: return "hand shake failed between connections";
-        default: return "unknown";
+        case NoError:
+            return "no error";
+        case HostNotFound:
+            return "host not found";
+        case SocketCreateFailed:
+            return "failure to create socket";
+        case ConnectFailed:
+            return "failure to connect";
+        case PacketSizeOrCloseFailed:
+            return "";
+        case PacketTooLarge:
+            return "packet is too large to receive";
+        case HandshakeFailed:
+            return "hand shake failed between connections";
+        default:
+            return "unknown";
     }
 }
 

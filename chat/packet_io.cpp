@@ -17,10 +17,14 @@ ReceiveStatus readPacket(ByteChannel& channel, const Bytes& key, const ReadLimit
         return ReceiveStatus::ReadFailed;
     const PacketHeader header = decodeHeader(headerBytes);
     switch (checkHeader(header)) {
-        case HeaderVerdict::TooLarge: return ReceiveStatus::TooLarge;
-        case HeaderVerdict::Empty: return ReceiveStatus::Empty;
-        case HeaderVerdict::Malformed: return ReceiveStatus::Malformed;
-        case HeaderVerdict::Acceptable: break;
+        case HeaderVerdict::TooLarge:
+            return ReceiveStatus::TooLarge;
+        case HeaderVerdict::Empty:
+            return ReceiveStatus::Empty;
+        case HeaderVerdict::Malformed:
+            return ReceiveStatus::Malformed;
+        case HeaderVerdict::Acceptable:
+            break;
     }
     Bytes body(header.totalLength - headerSize);
     if (channel.readExact(body.data(), body.size(), limits.bodyIdleMs) != body.size())

@@ -6,15 +6,19 @@ namespace lumonet {
 
 namespace {
 
-// One call never asks for more than this, so the int length cannot overflow.
+// One read never asks for more than this, so the int length cannot overflow.
 constexpr size_t maxChunk = 1 << 20;
+// Writes go to the stack in pieces of at most this size, so a large packet
+// takes several writes: callers must keep other writers off the socket until
+// a whole packet is out.
+constexpr size_t maxWrite = 16 * 1024;
 
 }  // namespace
 
 bool SocketChannel::writeAll(const uint8_t* data, size_t length) {
     size_t done = 0;
     while (done < length) {
-        const int chunk = static_cast<int>(std::min(length - done, maxChunk));
+        const int chunk = static_cast<int>(std::min(length - done, maxWrite));
         const int written = send(sock, reinterpret_cast<const char*>(data + done), chunk, 0);
         if (written == SOCKET_ERROR || written <= 0) return false;
         done += static_cast<size_t>(written);

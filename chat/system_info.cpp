@@ -27,7 +27,8 @@ int64_t readWholeNumber(RegistryReaderWriter& reg, const char* name) {
     if (type == REG_DWORD) {
         DWORD value = 0;
         size = sizeof value;
-        if (reg.readRaw(&value, type, size, name) != ERROR_SUCCESS || size != sizeof value) return 0;
+        if (reg.readRaw(&value, type, size, name) != ERROR_SUCCESS || size != sizeof value)
+            return 0;
         return value;
     }
     const std::string text = readText(reg, name);

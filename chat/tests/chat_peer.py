@@ -185,6 +185,7 @@ SCENARIOS = {
     "huge_total": after_handshake(lambda c: c.sendall(raw_header(0xFFFFFFFF, 5) + b"x" * 16)),
     "mid_packet": after_handshake(lambda c: c.sendall(packet(b"cut short")[:17]),
                                   keep_open=False),
+    "deaf": after_handshake(lambda c: time.sleep(IDLE_LIMIT), keep_open=False),
     "stall": after_handshake(lambda c: c.sendall(packet(b"never finished")[:17])),
 }
 

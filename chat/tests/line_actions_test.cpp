@@ -21,8 +21,9 @@ TEST(LineActions, PingIsConsumedWithoutAFlash) {
 }
 
 TEST(LineActions, PlainTextIsANoticeFromMain) {
-    EXPECT_EQ(interpret("Welcome to support"),
-              (Actions{Action::show("Main", "Welcome to support", true), Action::play(receiveSound)}));
+    EXPECT_EQ(
+        interpret("Welcome to support"),
+        (Actions{Action::show("Main", "Welcome to support", true), Action::play(receiveSound)}));
     EXPECT_EQ(interpret("   "), (Actions{Action::notice("   "), Action::play(receiveSound)}))
         << "white space alone is shown whole";
     EXPECT_EQ(interpret("$chat Bob: hi"),
@@ -36,13 +37,14 @@ TEST(LineActions, ChatLines) {
     // The character after the colon is always skipped.
     EXPECT_EQ(interpret("/$chat Bob:hi"), (Actions{Action::flash(), Action::show("Bob", "i", false),
                                                    Action::play(receiveSound)}));
-    EXPECT_EQ(interpret("/$chat Bob:"),
-              (Actions{Action::flash(), Action::show("Bob", "", false), Action::play(receiveSound)}));
+    EXPECT_EQ(interpret("/$chat Bob:"), (Actions{Action::flash(), Action::show("Bob", "", false),
+                                                 Action::play(receiveSound)}));
     // Without a space or a colon there is nothing to show.
     EXPECT_EQ(interpret("/$chat"), Actions{Action::flash()});
     EXPECT_EQ(interpret("/$chat Bob says hi"), Actions{Action::flash()});
-    EXPECT_EQ(interpret("  /$chat  Bob: x"),
-              (Actions{Action::flash(), Action::show(" Bob", "x", false), Action::play(receiveSound)}))
+    EXPECT_EQ(
+        interpret("  /$chat  Bob: x"),
+        (Actions{Action::flash(), Action::show(" Bob", "x", false), Action::play(receiveSound)}))
         << "the sender runs from the first space after the $";
 }
 
@@ -60,9 +62,9 @@ TEST(LineActions, InstantMessagesAreParsedAndHandedOn) {
 }
 
 TEST(LineActions, ListsAndButtonsChangeNothing) {
-    for (const char* line : {"/$clientList 2 bob carol", "/$adminList 1 dave", "/$totalClients 0",
-                             "/$enableButton", "/$disableButton", "/$unknown x", "/me waves",
-                             "/$CHAT Bob: hi"}) {
+    for (const char* line :
+         {"/$clientList 2 bob carol", "/$adminList 1 dave", "/$totalClients 0", "/$enableButton",
+          "/$disableButton", "/$unknown x", "/me waves", "/$CHAT Bob: hi"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(interpret(line), Actions{Action::flash()});
     }
@@ -82,7 +84,8 @@ TEST(LineActions, TalkingToSwitchesSubmitAndRefreshesEachName) {
                        Action::show("carol", "$refresh", true), Action::play(receiveSound)}));
     EXPECT_EQ(interpret("/$talkingTo 0"), (Actions{Action::flash(), Action::enableSubmit(false)}));
     EXPECT_EQ(interpret("/$talkingTo"), (Actions{Action::flash(), Action::enableSubmit(false)}));
-    EXPECT_EQ(interpret("/$talkingTo -4 bob"), (Actions{Action::flash(), Action::enableSubmit(false)}));
+    EXPECT_EQ(interpret("/$talkingTo -4 bob"),
+              (Actions{Action::flash(), Action::enableSubmit(false)}));
     EXPECT_EQ(interpret("/$talkingTo many bob"),
               (Actions{Action::flash(), Action::enableSubmit(false)}));
     // A count larger than the names given covers the names that are there.

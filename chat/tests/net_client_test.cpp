@@ -69,7 +69,8 @@ TEST_F(NetClientTest, PacketsInteroperateInBothDirections) {
     struct Case {
         std::string text;
         int total;
-    } cases[] = {{"abcde", 20}, {"abcdefgh", 20}, {"abcdefghi", 28}, {std::string(1023, 'w'), 1036}};
+    } cases[] = {
+        {"abcde", 20}, {"abcdefgh", 20}, {"abcdefghi", 28}, {std::string(1023, 'w'), 1036}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.size());
         EXPECT_EQ(sendLine(client, connection, c.text), c.total);
@@ -150,6 +151,18 @@ TEST_F(NetClientTest, StalledPacketEndsAtTheIdleLimit) {
     EXPECT_TRUE(client.close(connection));
 }
 
+TEST_F(NetClientTest, PeerThatStopsReadingFailsTheSendAtTheLimit) {
+    client.setWriteLimit(300);
+    NetConnection connection;
+    ASSERT_TRUE(connectTo("deaf", connection));
+    const std::string block(maxDataLength, 'd');
+    // The socket buffers take a few packets; then a write has to wait.
+    int result = sendLine(client, connection, block);
+    for (int i = 0; i < 1000 && result > 0; ++i) result = sendLine(client, connection, block);
+    EXPECT_EQ(result, -1);
+    client.close(connection);
+}
+
 TEST_F(NetClientTest, HelloMismatchesAreReportedInOrder) {
     struct Case {
         const char* scenario;
@@ -176,8 +189,7 @@ TEST_F(NetClientTest, SilentServerFailsTheHandshakeAtItsLimit) {
     client.setHandshakeWait(300);
     NetConnection connection;
     EXPECT_FALSE(connectTo("hello_silent", connection));
-    EXPECT_EQ(client.errorText(),
-              "6: hand shake failed between connections - invalid protocol id");
+    EXPECT_EQ(client.errorText(), "6: hand shake failed between connections - invalid protocol id");
 }
 
 TEST_F(NetClientTest, RefusedConnectNamesTheAddress) {
@@ -198,39 +210,49 @@ TEST_F(NetClientTest, HostNamesAreLookedUp) {
 }
 
 TEST_F(NetClientTest, WholePacketsFromTwoThreadsDoNotInterleave) {
+    // Should the test fail, a sender must not wait for ever on a peer that
+    // stopped reading.
+    client.setWriteLimit(5000);
     NetConnection connection;
     ASSERT_TRUE(connectTo("echo", connection));
-    constexpr int perThread = 100;
+    // Lines large enough that one packet takes several socket writes.
+    constexpr int perThread = 40;
     auto sender = [&](char name) {
         int failures = 0;
         for (int i = 0; i < perThread; ++i) {
             const std::string line = std::string("thread ") + name + " line " + std::to_string(i) +
-                                     std::string(static_cast<size_t>(i % 23), name);
+                                     std::string(static_cast<size_t>(30000 + i * 997), name);
             if (sendLine(client, connection, line) <= 0) ++failures;
         }
         return failures;
     };
     auto first = std::async(std::launch::async, sender, 'a');
     auto second = std::async(std::launch::async, sender, 'b');
-    EXPECT_EQ(first.get(), 0);
-    EXPECT_EQ(second.get(), 0);
 
+    // The echoes are read while the threads send, so that neither side's
+    // buffers fill up.
     std::set<std::string> echoed;
     for (int i = 0; i < 2 * perThread; ++i) {
         const std::string reply = receiveLine(client, connection);
-        ASSERT_EQ(reply.rfind("echo ", 0), 0u) << reply;
+        if (reply.rfind("echo ", 0) != 0) {
+            ADD_FAILURE() << "reply " << i << ": " << reply.substr(0, 80);
+            client.close(connection);  // ends the senders too
+            break;
+        }
         echoed.insert(reply.substr(reply.find('|') + 1));
     }
+    EXPECT_EQ(first.get(), 0);
+    EXPECT_EQ(second.get(), 0);
     EXPECT_EQ(echoed.size(), size_t(2 * perThread));
-    EXPECT_TRUE(client.close(connection));
+    client.close(connection);
 }
 
 TEST_F(NetClientTest, ClosingEndsAReadBlockedInAnotherThread) {
     NetConnection connection;
     ASSERT_TRUE(connectTo("echo", connection));
     NetConnection listenerCopy = connection;
-    auto reader = std::async(std::launch::async,
-                             [&] { return client.receivePacket(listenerCopy).empty(); });
+    auto reader =
+        std::async(std::launch::async, [&] { return client.receivePacket(listenerCopy).empty(); });
     // Give the reader a moment to block; the close must end it either way.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_TRUE(client.close(connection));

@@ -53,7 +53,8 @@ TEST(PacketFormat, HeaderFieldsAreLittleEndian) {
 TEST(PacketFormat, PacketOpensToItsPayloadAndPaddingIsZero) {
     const Bytes key = keyBytes("qorvantel");
     const std::string text = "hello";
-    const Bytes packet = buildPacket(reinterpret_cast<const uint8_t*>(text.data()), text.size(), key);
+    const Bytes packet =
+        buildPacket(reinterpret_cast<const uint8_t*>(text.data()), text.size(), key);
     ASSERT_EQ(packet.size(), 20u);
 
     Bytes body(packet.begin() + headerSize, packet.end());
@@ -110,7 +111,7 @@ TEST(HelloRecord, OursOnTheWire) {
 
 TEST(HelloRecord, DifferencesAreReportedInFixedOrder) {
     const HelloRecord ours;
-    auto theirs = [](const uint8_t (&b)[helloSize]) { return decodeHello(b); };
+    auto theirs = [](const uint8_t(&b)[helloSize]) { return decodeHello(b); };
 
     EXPECT_EQ(helloDifference(ours, theirs({'B', 'L', 'N', 1, 0, 0, 0, 1})), "");
     EXPECT_EQ(helloDifference(ours, theirs({'B', 'L', 'N', 1, 0, 1, 0, 1})),
