@@ -23,8 +23,8 @@ namespace {
 
 std::map<std::string, uint16_t> peerPorts() {
     std::map<std::string, uint16_t> ports;
-    const char* spec = std::getenv("MENDORA_CHAT_PEER");
-    std::stringstream entries(spec ? spec : "");
+    const char* list = std::getenv("MENDORA_CHAT_PEER");
+    std::stringstream entries(list ? list : "");
     std::string entry;
     while (std::getline(entries, entry, ',')) {
         const size_t eq = entry.find('=');

@@ -50,22 +50,6 @@ TEST(PacketFormat, HeaderFieldsAreLittleEndian) {
     EXPECT_EQ(back.type, header.type);
 }
 
-TEST(PacketFormat, PacketOpensToItsPayloadAndPaddingIsZero) {
-    const Bytes key = keyBytes("qorvantel");
-    const std::string text = "hello";
-    const Bytes packet =
-        buildPacket(reinterpret_cast<const uint8_t*>(text.data()), text.size(), key);
-    ASSERT_EQ(packet.size(), 20u);
-
-    Bytes body(packet.begin() + headerSize, packet.end());
-    Bytes plainBlock = body;
-    ASSERT_TRUE(openPayload(plainBlock, 8, key));
-    EXPECT_EQ(plainBlock, (Bytes{'h', 'e', 'l', 'l', 'o', 0, 0, 0}));
-
-    ASSERT_TRUE(openPayload(body, 5, key));
-    EXPECT_EQ(payloadText(body), "hello");
-}
-
 TEST(PacketFormat, UnusablePayloadsAndKeysBuildNothing) {
     const Bytes key = keyBytes("qorvantel");
     const Bytes big(maxDataLength + 1, 'x');
