@@ -2,7 +2,7 @@
 #pragma once
 
 #include "byte_channel.h"
-#include "packet_format.h"
+#include "lumo_packet.h"
 
 namespace lumonet {
 

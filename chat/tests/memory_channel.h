@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "byte_channel.h"
-#include "packet_format.h"
+#include "lumo_packet.h"
 
 class MemoryChannel : public lumonet::ByteChannel {
 public:

@@ -1,8 +1,10 @@
-#include "packet_format.h"
+#include "lumo_packet.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "hello_record.h"
 
 using namespace lumonet;
 

@@ -1,10 +1,11 @@
-#include "net_client.h"
+#include "net_connection.h"
 
 #include <winsock2.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "hello_record.h"
 #include "host_address.h"
 #include "socket_channel.h"
 #include "socket_handle.h"

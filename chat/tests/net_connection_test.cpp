@@ -1,7 +1,7 @@
 // The network layer against chat_peer.py, a server that shares no code with
 // it: ctest starts this program through that script, which says in
 // MENDORA_CHAT_PEER on which port each of its scenarios listens.
-#include "net_client.h"
+#include "net_connection.h"
 
 #include <gtest/gtest.h>
 

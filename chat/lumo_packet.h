@@ -1,5 +1,4 @@
-// The bytes of the chat connection: the hello record exchanged once after the
-// TCP connect, and the packets, each a 12-byte header and a payload padded to
+// The packets of the chat connection: a 12-byte header and a payload padded to
 // whole cipher blocks and encrypted. Pure byte work, no sockets.
 #pragma once
 
@@ -11,31 +10,6 @@
 namespace lumonet {
 
 using Bytes = std::vector<uint8_t>;
-
-// ---- Hello record ----
-
-constexpr size_t helloSize = 8;
-constexpr char protocolId[] = "BLN";
-constexpr uint16_t majorVersion = 1;
-constexpr uint16_t minorVersion = 0;
-
-struct HelloRecord {
-    char protocol[3] = {'B', 'L', 'N'};
-    uint16_t major = majorVersion;
-    uint16_t minor = minorVersion;
-    uint8_t encryption = 1;
-};
-
-void encodeHello(const HelloRecord& hello, uint8_t out[helloSize]);
-HelloRecord decodeHello(const uint8_t in[helloSize]);
-
-// Compares the server's record with ours field by field, in the order that
-// decides which difference is reported: protocol id, encryption flag, major
-// version, minor version. Returns an empty text when they agree, otherwise
-// the difference ("invalid protocol id", "encryption difference", ...).
-std::string helloDifference(const HelloRecord& ours, const HelloRecord& theirs);
-
-// ---- Packets ----
 
 constexpr size_t headerSize = 12;
 // The largest payload either side accepts.
