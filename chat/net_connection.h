@@ -15,7 +15,9 @@
 
 namespace lumonet {
 
-// One TCP connection to a chat server, as the callers hold it.
+// One TCP connection to a chat server, as the callers hold it. A record is a
+// value: each thread works on a copy of its own, and a connection closed
+// through one copy is refused through the others.
 struct NetConnection {
     static constexpr uintptr_t noSocket = ~uintptr_t(0);  // -1, INVALID_SOCKET
 
