@@ -1,5 +1,10 @@
 #include "clean_net_temp.h"
 
+#include <shlobj.h>
+#include <windows.h>
+
+#include "message_box.h"
+
 namespace sysrepair {
 
 CleanNetTemp* CleanNetTemp::instance() {
@@ -8,8 +13,16 @@ CleanNetTemp* CleanNetTemp::instance() {
 }
 
 bool CleanNetTemp::scan() {
+    setMarker(false);
+    char cache[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, cache, CSIDL_INTERNET_CACHE, TRUE)) {
+        showMessageBox(mainWindowHandle(), "Error Retrieving Internet Cache Folder", "Error",
+                       MB_OK);
+        return false;
+    }
     setRunning(true);
     clearEntries();
+    walkFolder(cache);
     setRunning(false);
     return true;
 }

@@ -1,11 +1,11 @@
 // The "Drive Cleaner" category: Unused Temporary Files.
 #pragma once
 
-#include "task.h"
+#include "folder_walk_task.h"
 
 namespace sysrepair {
 
-class CleanTemp : public BasicTask {
+class CleanTemp : public FolderWalkTask {
 public:
     static CleanTemp* instance();
 

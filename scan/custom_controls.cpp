@@ -1,5 +1,11 @@
 #include "custom_controls.h"
 
+#include "drive_table.h"
+#include "key_tree.h"
+#include "path_text.h"
+#include "registry_reader_writer.h"
+#include "task_manager.h"
+
 namespace sysrepair {
 
 CustomControls* CustomControls::instance() {
@@ -8,8 +14,46 @@ CustomControls* CustomControls::instance() {
 }
 
 bool CustomControls::scan() {
+    RegistryReaderWriter lister;
+    lister.setRoot(HKEY_CLASSES_ROOT);
+    lister.setKey("CLSID");
+    RegistryReaderWriter reader;
+    reader.setRoot(HKEY_CLASSES_ROOT);
+
     setRunning(true);
     clearEntries();
+
+    bool more = false;
+    lister.openSubkeys();
+    std::string classId = lister.nextSubkeyName(more);
+    DriveTable* table = completeDriveTable();
+
+    while (more && !stopRequested()) {
+        const std::string classKey = "CLSID\\" + classId;
+        const std::string serverKey = classKey + "\\InProcServer32";
+        reader.setKey(serverKey);
+        bool read = false;
+        std::string path = reader.readString("", read);
+        classId = lister.nextSubkeyName(more);
+        setStatusText("HKEY_CLASSES_ROOT\\" + serverKey + "\\(default)");
+        if (!read) continue;
+
+        path = expandText(path);
+        if (table->contains(fileNameOf(path)) || fileExistsOnPath(path)) continue;
+
+        auto keyEntry = std::make_unique<TaskEntry>();
+        keyEntry->type = EntryRegKey;
+        keyEntry->fields = {"HKEY_CLASSES_ROOT", classKey};
+        auto lock = lockEntries();
+        if (TaskManager::instance()->acceptEntry(*keyEntry)) {
+            setMarker(false);
+            recordKeyTree(lockedEntries(), HKEY_CLASSES_ROOT, classKey);
+            lockedEntries().push_back(std::move(keyEntry));
+        } else {
+            setMarker(true);
+        }
+    }
+
     setRunning(false);
     return true;
 }

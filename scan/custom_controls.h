@@ -1,11 +1,12 @@
-// The "Custom Controls" category: Missing COM/DLL/OCX Components.
+// The "Custom Controls" category: COM classes whose in-process server file
+// is missing.
 #pragma once
 
-#include "task.h"
+#include "drive_table_task.h"
 
 namespace sysrepair {
 
-class CustomControls : public BasicTask {
+class CustomControls : public DriveTableTask {
 public:
     static CustomControls* instance();
 

@@ -1,5 +1,7 @@
 #include "help_files.h"
 
+#include "path_text.h"
+
 namespace sysrepair {
 
 HelpFiles* HelpFiles::instance() {
@@ -10,6 +12,12 @@ HelpFiles* HelpFiles::instance() {
 bool HelpFiles::scan() {
     setRunning(true);
     clearEntries();
+    // Each value is named after its help file and holds the file's folder.
+    checkValues("SOFTWARE\\Microsoft\\Windows\\Help",
+                [](const std::string& file, const std::string& folder) {
+                    const bool slash = !folder.empty() && folder.back() == '\\';
+                    return !fileExistsOnPath(folder + (slash ? "" : "\\") + file);
+                });
     setRunning(false);
     return true;
 }

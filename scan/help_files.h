@@ -1,11 +1,12 @@
-// The "Windows Help Files" category: Missing Windows Help Files.
+// The "Windows Help Files" category: help registrations whose help file is
+// missing.
 #pragma once
 
-#include "task.h"
+#include "value_reference_task.h"
 
 namespace sysrepair {
 
-class HelpFiles : public BasicTask {
+class HelpFiles : public ValueReferenceTask {
 public:
     static HelpFiles* instance();
 

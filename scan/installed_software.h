@@ -1,11 +1,12 @@
-// The "Installed Software" category: Missing Software Applications.
+// The "Installed Software" category: App Paths registrations whose program
+// is missing.
 #pragma once
 
-#include "task.h"
+#include "drive_table_task.h"
 
 namespace sysrepair {
 
-class InstalledSoftware : public BasicTask {
+class InstalledSoftware : public DriveTableTask {
 public:
     static InstalledSoftware* instance();
 

@@ -1,11 +1,11 @@
 // The "Recent Documents" category: Files in Recent Documents Folder.
 #pragma once
 
-#include "task.h"
+#include "folder_walk_task.h"
 
 namespace sysrepair {
 
-class RecentDocuments : public BasicTask {
+class RecentDocuments : public FolderWalkTask {
 public:
     static RecentDocuments* instance();
 

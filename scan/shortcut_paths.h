@@ -1,11 +1,11 @@
 // The "Windows Shortcuts" category: Missing or Invalid Shortcuts.
 #pragma once
 
-#include "task.h"
+#include "drive_table_task.h"
 
 namespace sysrepair {
 
-class ShortcutPaths : public BasicTask {
+class ShortcutPaths : public DriveTableTask {
 public:
     static ShortcutPaths* instance();
 

@@ -36,6 +36,8 @@ enum TaskState : uint8_t { StateScanning = 0, StateCancelRequested = 1, StateIdl
 
 class BasicTask : public ITask {
 public:
+    using EntryList = std::vector<std::unique_ptr<TaskEntry>>;
+
     // Registers the new category with the task manager.
     BasicTask();
     ~BasicTask() override;
@@ -66,8 +68,13 @@ protected:
     // was not seen before in this run. Returns whether it was appended.
     bool addEntry(std::unique_ptr<TaskEntry> entry);
 
+    // For scans that append several entries as one step: the list may be
+    // used only while the returned lock is held.
+    std::unique_lock<std::mutex> lockEntries() { return std::unique_lock<std::mutex>(entriesLock); }
+    EntryList& lockedEntries() { return entries; }
+
 private:
-    std::vector<std::unique_ptr<TaskEntry>> entries;
+    EntryList entries;
     std::mutex entriesLock;
     bool running = false;
     float progressValue = 0;

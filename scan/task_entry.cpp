@@ -1,5 +1,7 @@
 #include "task_entry.h"
 
+#include "file_name.h"
+
 namespace sysrepair {
 
 const char kDefaultValueMarker[] = "-+!BL_DEFAULT_REG_VALUE!+-";
@@ -18,13 +20,6 @@ namespace {
 
 unsigned char lowerAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
-}
-
-// The last path component; a trailing backslash is dropped first.
-std::string lastComponent(std::string path) {
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    const std::string::size_type slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -52,7 +47,7 @@ std::string displayText(const TaskEntry& entry) {
     switch (entry.type) {
         case EntryFile:
         case EntryFolder:
-            return lastComponent(field(0));
+            return fileNameOf(field(0));
         case EntryRegKey:
             return field(1);
         case EntryRegText:

@@ -18,7 +18,7 @@ wine_loader() {
   if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
 }
 
-PREFIX_LAYOUT=3
+PREFIX_LAYOUT=4
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 
 # Makes the prefix once per build tree. Windows are not handed to a window
@@ -26,7 +26,8 @@ wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PR
 # fixed drive) is removed so that walks of the fixed drives stay inside the
 # prefix. The build tree becomes network drive Y:, so that the test programs
 # have a Windows path (a child process started from a path without a drive
-# fails) while the fixed-drive walks still see C: alone.
+# fails) while the fixed-drive walks stay in the prefix. D: is a second fixed
+# drive, an empty folder of the prefix, for tests of walks over several drives.
 make_wine_prefix() {
   wine_prefix_ready && return 0
   stop_wineserver
@@ -42,6 +43,8 @@ make_wine_prefix() {
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
   ln -sfn "$(dirname "$WINEPREFIX")" "$WINEPREFIX/dosdevices/y:"
+  mkdir -p "$WINEPREFIX/drive_d"
+  ln -sfn ../drive_d "$WINEPREFIX/dosdevices/d:"
   echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.mendora-ready"
 }
 
@@ -49,7 +52,7 @@ make_wine_prefix() {
 start_wineserver() {
   local loader; loader=$(wine_loader)
   [ "$loader" = wine ] || export WINELOADER="$loader"
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # one may run already
   "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 

@@ -60,9 +60,13 @@ ChildResult runChild(const std::string& name) {
     si.hStdOutput = out;
     si.hStdError = out;
     std::string commandLine = "\"" + std::string(exe) + "\" " + kFlag + name;
+    // The child starts in the program's own folder: the caller's working
+    // folder may have no Windows path.
+    std::string exeFolder = exe;
+    exeFolder.erase(exeFolder.find_last_of('\\') + 1);
     PROCESS_INFORMATION pi = {};
-    const BOOL started =
-        CreateProcessA(exe, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    const BOOL started = CreateProcessA(exe, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        exeFolder.c_str(), &si, &pi);
     CloseHandle(out);
     if (!started) throw std::runtime_error("cannot start child " + name);
     WaitForSingleObject(pi.hProcess, 60000);

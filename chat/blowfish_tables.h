@@ -1,0 +1,11 @@
+// The cipher's initial subkeys: the hexadecimal digits of pi after the point.
+#pragma once
+
+#include <cstdint>
+
+namespace blowfish_tables {
+
+extern const uint32_t initialP[18];
+extern const uint32_t initialS[4][256];
+
+}  // namespace blowfish_tables

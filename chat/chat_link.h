@@ -1,0 +1,15 @@
+// Lines of chat text over the packet layer: one line per packet.
+#pragma once
+
+#include <string>
+
+#include "net_connection.h"
+
+// Sends the line as one packet: the bytes written, or -1 (also for an empty
+// line, which is never sent).
+int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
+             const std::string& line);
+
+// The text of the next packet, up to a NUL if it holds one; empty when the
+// connection failed.
+std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& connection);

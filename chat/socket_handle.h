@@ -1,0 +1,19 @@
+// Owner of one Winsock socket, in the family of common/win_handles.h.
+#pragma once
+
+#include <winsock2.h>
+
+#include "win_handles.h"
+
+namespace win {
+
+struct SocketTraits {
+    using Handle = SOCKET;
+    static Handle invalid() { return INVALID_SOCKET; }
+    static bool valid(Handle h) { return h != INVALID_SOCKET; }
+    static void close(Handle h) { closesocket(h); }
+};
+
+using Socket = UniqueHandle<SocketTraits>;
+
+}  // namespace win

@@ -1,0 +1,77 @@
+#include "login_line.h"
+
+#include <gtest/gtest.h>
+
+#include "system_info.h"
+#include "test_registry.h"
+
+using testing_support::ScopedTestKey;
+
+namespace {
+
+TEST(LoginLine, ReadsAsTheServerExpects) {
+    SystemInfo info;
+    info.windowsKind = 6;
+    info.cpuMhz = 800;
+    info.installation.secondReferral = "xy";
+    EXPECT_EQ(composeLoginLine("Alice", "alice@example.com", systemInfoText(info)),
+              " /$winClient USER Alice PASS alice@example.com BLV1000 "
+              "UGI:6__CPU:800__ori:1000__dref:xy__tdai:0__version:UnKnown");
+}
+
+TEST(LoginLine, InstallationValuesReplaceTheDefaults) {
+    SystemInfo info;
+    info.windowsKind = 7;
+    info.installation = {"2040", "ab", 31, "4.2.1"};
+    EXPECT_EQ(systemInfoText(info), "UGI:7__CPU:-1__ori:2040__dref:ab__tdai:31__version:4.2.1");
+    info.installation = InstallationValues();
+    EXPECT_EQ(systemInfoText(info), "UGI:7__CPU:-1__ori:1000__dref:md__tdai:0__version:UnKnown");
+}
+
+TEST(LoginLine, WindowsKindCodes) {
+    EXPECT_EQ(windowsKindCode(0, 3, 10), 0);
+    EXPECT_EQ(windowsKindCode(1, 4, 0), 1);
+    EXPECT_EQ(windowsKindCode(1, 4, 10), 2);
+    EXPECT_EQ(windowsKindCode(1, 4, 90), 3);
+    EXPECT_EQ(windowsKindCode(2, 3, 51), 4);
+    EXPECT_EQ(windowsKindCode(2, 4, 0), 4);
+    EXPECT_EQ(windowsKindCode(2, 5, 0), 5);
+    EXPECT_EQ(windowsKindCode(2, 5, 1), 6);
+    EXPECT_EQ(windowsKindCode(2, 5, 2), 7);
+    EXPECT_EQ(windowsKindCode(2, 6, 1), 0) << "newer versions are not classified";
+    EXPECT_EQ(windowsKindCode(1, 4, 3), 0);
+}
+
+TEST(SystemInfo, InstallationValuesComeFromTheRegistry) {
+    ScopedTestKey key(HKEY_CURRENT_USER);
+    key.setString("ori", "5150");
+    key.setString("dref", "zq");
+    const DWORD tdai = 42;
+    key.setValue("tdai", REG_DWORD, &tdai, sizeof tdai);
+    key.setString("version", "3.0 build 17");
+    const InstallationValues values = readInstallationValues(key.root(), key.path());
+    EXPECT_EQ(values.referral, "5150");
+    EXPECT_EQ(values.secondReferral, "zq");
+    EXPECT_EQ(values.tdai, 42);
+    EXPECT_EQ(values.version, "3.0 build 17");
+}
+
+TEST(SystemInfo, MissingOrOddInstallationValuesFallBack) {
+    ScopedTestKey key(HKEY_CURRENT_USER);
+    key.setString("tdai", "77");
+    const DWORD number = 9;
+    key.setValue("ori", REG_DWORD, &number, sizeof number);  // wrong type: ignored
+    InstallationValues values = readInstallationValues(key.root(), key.path());
+    EXPECT_EQ(values.tdai, 77) << "a number kept as text";
+    EXPECT_EQ(values.referral, "");
+    EXPECT_EQ(values.version, "");
+
+    key.setString("tdai", "7x");
+    EXPECT_EQ(readInstallationValues(key.root(), key.path()).tdai, 0);
+
+    values = readInstallationValues(key.root(), key.path() + "\\missing");
+    EXPECT_EQ(systemInfoText(SystemInfo{1, 2, values}),
+              "UGI:1__CPU:2__ori:1000__dref:md__tdai:0__version:UnKnown");
+}
+
+}  // namespace

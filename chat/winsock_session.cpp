@@ -1,0 +1,12 @@
+#include "winsock_session.h"
+
+#include <winsock2.h>
+
+WinsockSession::WinsockSession() {
+    WSADATA data;
+    ok = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+}
+
+WinsockSession::~WinsockSession() {
+    if (ok) WSACleanup();
+}
