@@ -1,0 +1,39 @@
+// Mendora's binding to the repair engine library: loaded from the install
+// folder for one repair and unloaded afterwards.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rptrnr.h"
+#include "task_entry.h"
+#include "win_handles.h"
+
+namespace sysrepair {
+
+class RepairEngine {
+public:
+    enum class Binding {
+        Bound,
+        FileMissing,  // no engine file in the install folder
+        Unusable,     // the file does not load or has no "RunReport"
+    };
+
+    // Loads install folder + "rptrnr.dll" unless it is bound already.
+    Binding bind(const std::string& installFolder);
+    bool isBound() const { return static_cast<bool>(module); }
+    // True when the last bind failed for a reason other than a missing file.
+    bool engineUnavailable() const { return unavailable; }
+
+    // Hands one category's entries to the engine; the number it removed.
+    int runReport(const std::vector<TaskEntry*>& entries) const;
+
+    void unbind();
+
+private:
+    win::Module module;
+    RunReportFunction runReportEntry = nullptr;
+    bool unavailable = false;
+};
+
+}  // namespace sysrepair

@@ -1,0 +1,41 @@
+// "Make Repairs": every found problem is backed up into the next backup slot,
+// the disk is checked for room, the repair engine removes what was backed up,
+// and the backup is recorded with a summary of what was fixed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "repair_engine.h"
+#include "task.h"
+
+namespace sysrepair {
+
+// Bytes the backups of a list may take: the size of every file entry that
+// can be opened for reading, plus 100 for every entry.
+int64_t estimatedBackupSize(const std::vector<TaskEntry*>& entries);
+
+// The bytes available to the caller on the volume of a folder; false when
+// the query fails. Replaceable for tests.
+using FreeSpaceQuery = std::function<bool(const std::string& folder, uint64_t& bytes)>;
+void setFreeSpaceQuery(FreeSpaceQuery query);
+
+struct RepairResult {
+    bool refusedForSpace = false;
+    uint32_t problemsFixed = 0;
+    std::string summary;
+};
+
+// The repair of the given categories with an engine that is bound. Entries
+// that could not be backed up are left alone. Internet Cleaner's files are
+// repaired without a backup.
+RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine);
+
+// The whole "Make Repairs" action: binds the engine from the install folder
+// (with the messages for a missing or unusable engine), runs the repair and
+// unbinds the engine. False when no repair ran for want of an engine.
+bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine);
+
+}  // namespace sysrepair
