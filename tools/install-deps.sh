@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          googletest wine wine64 wine32:i386 xvfb xauth imagemagick)
+          googletest wine wine64 wine32:i386 xvfb xauth imagemagick
+          dpkg-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
