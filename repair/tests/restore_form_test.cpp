@@ -99,6 +99,13 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
         EXPECT_EQ(form.caption(), "Restore previous system state");
         EXPECT_EQ(form.clientWidth(), 520);
         EXPECT_EQ(form.clientHeight(), 279);
+        EXPECT_EQ(form.GroupBox1.text(), "Previous Changes");
+        EXPECT_EQ(form.TeListView1.left(), 16);  // 8, 16 inside the group
+        EXPECT_EQ(form.TeListView1.top(), 48);
+        EXPECT_EQ(SendMessageA(form.TeListView1.handle(), LVM_GETCOLUMNWIDTH, 0, 0), 150);
+        EXPECT_EQ(SendMessageA(form.TeListView1.handle(), LVM_GETCOLUMNWIDTH, 1, 0), 300);
+        EXPECT_EQ(form.TeButton1.text(), "Restore Last Changes");
+        EXPECT_EQ(form.TeButton2.text(), "Cancel");
         form.show();
         EXPECT_EQ(form.Label1.text(),
                   "Click Restore to undo the last changes made to your system.");
