@@ -1,12 +1,12 @@
 #include "drive_table.h"
 
-#include <shlobj.h>
 #include <windows.h>
 
 #include <cstring>
 #include <mutex>
 
 #include "message_box.h"
+#include "windows_folder.h"
 
 namespace sysrepair {
 
@@ -18,15 +18,17 @@ DriveTable* table = nullptr;
 // The scanners rely on a readable Windows folder; without one the table
 // stays without roots.
 bool windowsFolderFound() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    char folder[MAX_PATH] = {};
-    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT) {
-        if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_WINDOWS, TRUE)) return true;
-        showMessageBox(mainWindowHandle(), "Failure To Retrieve Windows Folder", "Error", MB_OK);
-        return false;
+    std::string folder;
+    switch (findWindowsFolder(folder)) {
+        case WindowsFolderLookup::Found:
+            return true;
+        case WindowsFolderLookup::NtLookupFailed:
+            showMessageBox(mainWindowHandle(), "Failure To Retrieve Windows Folder", "Error",
+                           MB_OK);
+            return false;
+        case WindowsFolderLookup::LegacyLookupFailed:
+            break;
     }
-    if (GetWindowsDirectoryA(folder, sizeof(folder)) != 0) return true;
     showMessageBox(mainWindowHandle(), "Cannot get Windows Folder", "Mendora Error",
                    MB_OK | MB_ICONQUESTION);
     return false;

@@ -17,6 +17,7 @@
 #include "restore_support.h"
 #include "settings.h"
 #include "task_manager.h"
+#include "test_environment.h"
 #include "test_files.h"
 #include "test_registry.h"
 #include "win_handles.h"
@@ -90,24 +91,6 @@ public:
 
 private:
     std::string key_, name_;
-};
-
-// Points an environment variable elsewhere for one test.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        char old[MAX_PATH * 4];
-        const DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
-        had_ = n > 0 && n < sizeof old;
-        if (had_) old_.assign(old, n);
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
 };
 
 std::string sz(const std::string& text) {

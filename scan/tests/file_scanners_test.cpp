@@ -15,6 +15,7 @@
 #include "recent_documents.h"
 #include "shortcut_paths.h"
 #include "task_manager.h"
+#include "test_environment.h"
 #include "test_files.h"
 #include "test_registry.h"
 #include "win_handles.h"
@@ -79,24 +80,6 @@ std::set<std::string> pathsBelow(ITask* task, const std::string& folder) {
         if (p.rfind(folder, 0) == 0) mine.insert(p);
     return mine;
 }
-
-// Points an environment variable elsewhere for one test.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        char old[MAX_PATH * 4];
-        const DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
-        had_ = n > 0 && n < sizeof old;
-        if (had_) old_.assign(old, n);
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
 
 class FileScanners : public ::testing::Test {
 protected:

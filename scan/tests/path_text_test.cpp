@@ -4,30 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "test_environment.h"
 #include "test_files.h"
 
 using namespace sysrepair;
 using namespace testing_support;
 
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        char old[8192];
-        const DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
-        had_ = n > 0 && n < sizeof old;
-        if (had_) old_.assign(old, n);
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
 
 TEST(ExpandText, DropsQuotesAndExpandsVariables) {
     ScopedVariable root("MENDORA_TEST_ROOT", "C:\\windows");
