@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 archs=("$@")
 [ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
+bash tools/build-libjpeg.sh "${archs[@]}"
 for arch in "${archs[@]}"; do
   if [ ! -f "build/$arch/build.ninja" ]; then
     cmake -S . -B "build/$arch" -G Ninja \

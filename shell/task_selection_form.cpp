@@ -1,0 +1,67 @@
+#include "task_selection_form.h"
+
+#include "task_manager.h"
+
+namespace {
+
+ui::WindowOptions formOptions() {
+    ui::WindowOptions o;
+    o.caption = "Mendora";
+    o.clientWidth = 358;
+    o.clientHeight = 260;
+    o.frame = ui::Frame::Dialog;
+    o.minimizeBox = true;
+    o.maximizeBox = true;
+    return o;
+}
+
+const ui::FontSpec kVerdana{"Verdana", 8, false};
+
+}  // namespace
+
+TTaskSelForm::TTaskSelForm(sysrepair::ScanCategoryTarget& target)
+    : ui::Window(formOptions()),
+      Label1(add<ui::Label>(ui::Bounds{24, 8, 296, 13},
+                            "Select the types of problems you want to check for.",
+                            ui::LabelOptions{ui::Align::Centre, true})),
+      TeListView1(
+          add<ui::ListView>(ui::Bounds{8, 24, 345, 201}, ui::ListViewOptions{false, true, false})),
+      TeButton1(add<ui::Button>(ui::Bounds{96, 232, 81, 25}, "OK")),
+      TeButton2(add<ui::Button>(ui::Bounds{184, 232, 81, 25}, "Cancel")),
+      target(target) {
+    Label1.setFont(kVerdana);
+    TeListView1.setFont(kVerdana);
+    SendMessageA(TeListView1.handle(), LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
+    SendMessageA(TeListView1.handle(), LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
+    TeButton1.onClick = [this] { TeButton1Click(); };
+    TeButton2.onClick = [this] { TeButton2Click(); };
+    onShow = [this] { FormShow(); };
+    centre();
+}
+
+void TTaskSelForm::FormShow() {
+    if (listFilled) return;
+    sysrepair::TaskManager* tm = sysrepair::TaskManager::instance();
+    for (uint32_t i = 0; i < tm->taskCount(); ++i) {
+        sysrepair::ITask* task = tm->taskAt(i);
+        const int item = TeListView1.addItem(task->name() + " (Fixes " + task->description() + ")");
+        TeListView1.setChecked(item, true);
+    }
+    listFilled = true;
+}
+
+void TTaskSelForm::TeButton1Click() {
+    sysrepair::TaskManager* tm = sysrepair::TaskManager::instance();
+    std::vector<sysrepair::ITask*> checked;
+    // Item i stands for the task manager's category i.
+    for (int i = 0; i < TeListView1.count(); ++i) {
+        sysrepair::ITask* task = tm->taskAt(static_cast<uint32_t>(i));
+        if (task && TeListView1.checked(i)) checked.push_back(task);
+    }
+    target.setScanCategories(checked);
+    close();
+}
+
+void TTaskSelForm::TeButton2Click() {
+    close();
+}
