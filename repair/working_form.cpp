@@ -69,6 +69,9 @@ void WorkingFormThread::execute() {
 
 void showWorking() {
     if (running) return;
+    // The calling thread stays the user-interface thread even when the
+    // animation makes the process's first window.
+    ui::Application::initialize();
     running = std::make_unique<WorkingFormThread>();
     running->resume();
     // The window exists before the work starts.

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "internal_check.h"
 #include "message_box.h"
@@ -28,6 +29,19 @@ int32_t leadingInt(const std::string& text) {
     return value;
 }
 
+bool isTextType(int32_t regType) {
+    return regType == REG_SZ || regType == REG_EXPAND_SZ || regType == REG_MULTI_SZ;
+}
+
+// A text value read back from a backup report may lack its terminating zero
+// (the report stores found texts without one); written back as it stands,
+// the value would differ from the one that was removed.
+std::vector<unsigned char> restoredData(const TaskEntry& e) {
+    std::vector<unsigned char> data = e.data;
+    if (isTextType(e.regType) && (data.empty() || data.back() != 0)) data.push_back(0);
+    return data;
+}
+
 bool restoreFile(const TaskEntry& e) {
     const std::string& path = fieldAt(e, 0);
     const std::string& backup = fieldAt(e, 1);
@@ -50,9 +64,11 @@ bool restoreRegistry(const TaskEntry& e) {
             if (fieldAt(e, 3) == "INT")
                 return reg.writeInt(leadingInt(fieldAt(e, 4)), fieldAt(e, 2));
             return true;
-        default:  // EntryRegRaw
-            return reg.writeRaw(e.data.data(), static_cast<DWORD>(e.regType),
-                                static_cast<DWORD>(e.dataSize()), fieldAt(e, 2));
+        default: {  // EntryRegRaw
+            const std::vector<unsigned char> data = restoredData(e);
+            return reg.writeRaw(data.data(), static_cast<DWORD>(e.regType),
+                                static_cast<DWORD>(data.size()), fieldAt(e, 2));
+        }
     }
 }
 

@@ -16,6 +16,7 @@ ui::WindowOptions formOptions() {
 }
 
 const ui::FontSpec kVerdana{"Verdana", 8, false};
+const ui::FontSpec kVerdanaSmall{"Verdana", 7, false};
 
 }  // namespace
 
@@ -30,7 +31,7 @@ TTaskSelForm::TTaskSelForm(sysrepair::ScanCategoryTarget& target)
       TeButton2(add<ui::Button>(ui::Bounds{184, 232, 81, 25}, "Cancel")),
       target(target) {
     Label1.setFont(kVerdana);
-    TeListView1.setFont(kVerdana);
+    TeListView1.setFont(kVerdanaSmall);
     SendMessageA(TeListView1.handle(), LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(TeListView1.handle(), LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
     TeButton1.onClick = [this] { TeButton1Click(); };
@@ -47,7 +48,22 @@ void TTaskSelForm::FormShow() {
         const int item = TeListView1.addItem(task->name() + " (Fixes " + task->description() + ")");
         TeListView1.setChecked(item, true);
     }
+    fitColumnToItems();
     listFilled = true;
+}
+
+void TTaskSelForm::fitColumnToItems() {
+    // A list-style view cuts every item at one column width, by default far
+    // narrower than these captions.
+    int widest = 0;
+    for (int i = 0; i < TeListView1.count(); ++i) {
+        const std::string text = TeListView1.itemText(i);
+        const int width = static_cast<int>(SendMessageA(TeListView1.handle(), LVM_GETSTRINGWIDTHA,
+                                                        0, reinterpret_cast<LPARAM>(text.c_str())));
+        if (width > widest) widest = width;
+    }
+    // Room for the check box and the gaps around the text.
+    SendMessageA(TeListView1.handle(), LVM_SETCOLUMNWIDTH, 0, widest + 32);
 }
 
 void TTaskSelForm::TeButton1Click() {

@@ -29,6 +29,8 @@ public:
     ui::Button& TeButton2;
 
 private:
+    void fitColumnToItems();
+
     sysrepair::ScanCategoryTarget& target;
     // Whether the items were made; they are made once.
     bool listFilled = false;

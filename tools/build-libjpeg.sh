@@ -64,7 +64,8 @@ fetch_source() {
   case "$uris" in *.dsc*) ;; *) add_source_entries ;; esac
   rm -rf "$src_parent"
   mkdir -p "$src_parent"
-  (cd "$src_parent" && apt-get source -qq libjpeg-turbo >/dev/null)
+  # The download goes into our own folder, which apt's sandbox user cannot write.
+  (cd "$src_parent" && apt-get source -qq -o APT::Sandbox::User=root libjpeg-turbo >/dev/null)
   dir=$(find "$src_parent" -maxdepth 1 -mindepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
   [ -n "$dir" ] && [ -f "$dir/CMakeLists.txt" ] || { echo "libjpeg-turbo source not found" >&2; return 1; }
   echo "$dir"

@@ -6,10 +6,10 @@ archs=("$@")
 [ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
 bash tools/build-libjpeg.sh "${archs[@]}"
 for arch in "${archs[@]}"; do
-  if [ ! -f "build/$arch/build.ninja" ]; then
-    cmake -S . -B "build/$arch" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch.cmake" \
-      -DMENDORA_WERROR="${MENDORA_WERROR:-OFF}" >/dev/null
-  fi
+  # Configured every time (a second or two), so that a changed option such
+  # as MENDORA_WERROR takes effect in an existing tree.
+  cmake -S . -B "build/$arch" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch.cmake" \
+    -DMENDORA_WERROR="${MENDORA_WERROR:-OFF}" >/dev/null
   cmake --build "build/$arch"
 done

@@ -129,6 +129,34 @@ TEST(RestoreRegRaw, WritesTypeAndBytesExactly) {
     EXPECT_EQ(std::string(back, size), std::string(bytes, sizeof bytes));
 }
 
+// A text read back from a backup report has no terminating zero; the value
+// written back has it, as the value that was removed had.
+TEST(RestoreRegRaw, TextValuesWithoutTheirTerminatingZeroGetIt) {
+    ScopedTestKey key;
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_CURRENT_USER);
+    reg.setKey(key.path());
+    auto restoredBytes = [&](int32_t type, const std::string& bytes) {
+        TaskEntry raw = regEntry(EntryRegRaw, key, {"v"});
+        raw.setRawValue(type, bytes.data(), static_cast<int32_t>(bytes.size()));
+        raw.fields = {"HKEY_CURRENT_USER", key.path(), "v"};
+        EXPECT_TRUE(restoreTaskEntry(&raw));
+        char back[64] = {};
+        DWORD backType = 0, size = sizeof back;
+        EXPECT_EQ(reg.readRaw(back, backType, size, "v"), ERROR_SUCCESS);
+        EXPECT_EQ(backType, DWORD(type));
+        return std::string(back, size);
+    };
+    EXPECT_EQ(restoredBytes(REG_SZ, "arial.ttf"), std::string("arial.ttf", 10));
+    EXPECT_EQ(restoredBytes(REG_EXPAND_SZ, "C:\\x"), std::string("C:\\x", 5));
+    EXPECT_EQ(restoredBytes(REG_MULTI_SZ, std::string("a\0b", 3)), std::string("a\0b", 4));
+    EXPECT_EQ(restoredBytes(REG_SZ, ""), std::string(1, '\0'));
+    // Values that have it, and other types, are written as they stand.
+    EXPECT_EQ(restoredBytes(REG_SZ, std::string("x", 2)), std::string("x", 2));
+    EXPECT_EQ(restoredBytes(REG_MULTI_SZ, std::string("a\0\0", 3)), std::string("a\0\0", 3));
+    EXPECT_EQ(restoredBytes(REG_BINARY, "ab"), "ab");
+}
+
 TEST(RestoreUnknownType, AsksNothingAndShowsTheTypeNumber) {
     MessageBoxRequest seen{};
     setMessageBoxHandler([&](const MessageBoxRequest& r) {

@@ -12,6 +12,7 @@
 
 #include "application.h"
 #include "categories.h"
+#include "drive_table.h"
 #include "message_box.h"
 #include "scan_flags.h"
 #include "synchronize.h"
@@ -280,14 +281,23 @@ TEST_F(ScanThreads, CancellingDuringCustomControlsEndsTheRun) {
     ASSERT_EQ(customControls->name(), "Custom Controls");
     ScriptedTask& after = script("Test After Custom Controls", {{"C:\\MendoraTest\\x.bin", 1}});
     const int scansBefore = after.scans;
+    DriveTable::destroy();  // the category builds a fresh table
     run->start({customControls, &after});
-    for (int i = 0; i < 3000 && !customControls->isRunning(); ++i) ui::pauseServingThreads(1);
-    ASSERT_TRUE(customControls->isRunning());
+    DriveTable* table = DriveTable::instance();
+    for (int i = 0; i < 30000 && !table->isBuilding(); ++i) ui::pauseServingThreads(1);
+    ASSERT_TRUE(table->isBuilding());
+    // While the table is built, the category reports the path it reached.
+    const std::string status = customControls->statusText();
+    EXPECT_TRUE(status.empty() || status.find(":\\") == 1) << status;
     run->cancel();
     ASSERT_TRUE(ScanRun::waitForEnd());
     EXPECT_FALSE(customControls->isRunning());
+    EXPECT_FALSE(table->isBuilding());
+    EXPECT_FALSE(table->isComplete());  // the build stopped and left nothing
+    EXPECT_EQ(table->fileCount(), 0u);
     EXPECT_EQ(after.scans, scansBefore);
     EXPECT_FALSE(view->resultPanel.visible());
+    DriveTable::destroy();
 }
 
 TEST_F(ScanThreads, ACancelRightAfterTheStartIsNotLost) {

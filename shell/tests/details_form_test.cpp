@@ -102,14 +102,4 @@ TEST_F(Report, OneRootPerCategoryTheFirstExpandedAndTheMakersKeyLeftOut) {
     });
 }
 
-TEST_F(Report, NoCategoriesGiveAnEmptyTreeAndAShowingAgainListsEachEntryOnce) {
-    whileShown([&] { EXPECT_EQ(form.TeTreeView1.childCount(nullptr), 0); });
-    form.setReportTasks({&fonts});
-    whileShown([] {});
-    whileShown([&] {
-        ASSERT_EQ(form.TeTreeView1.childCount(nullptr), 1);
-        EXPECT_EQ(form.TeTreeView1.childCount(form.TeTreeView1.child(nullptr, 0)), 1);
-    });
-}
-
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "skin_art.h"
 #include "window.h"
 
 namespace {
@@ -118,17 +117,6 @@ TEST_F(ImageButtonTest, NewHoverPictureWhileAwayLeavesTheNormalOneAndNoHandlerOn
     // Replacing the picture on screen shows the new one, never a freed one.
     button.setHoverPicture(hover.get());
     EXPECT_EQ(shown(), RGB(40, 50, 60));
-}
-
-TEST_F(ImageButtonTest, TakesTheSkinsPicturesFromTheResources) {
-    TImageButton& startScan = window.add<TImageButton>(ui::Bounds{16, 80, 177, 49});
-    ASSERT_TRUE(skin::applyButtonPictures(startScan, skin::SkinButton::StartScan));
-    EXPECT_EQ(startScan.bitmap(), startScan.normalPicture());
-    BITMAP info = {};
-    GetObjectA(startScan.hoverPicture(), sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 177);
-    EXPECT_EQ(info.bmHeight, 49);
-    EXPECT_NE(startScan.pressedPicture(), nullptr);
 }
 
 }  // namespace

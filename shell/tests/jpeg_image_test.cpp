@@ -9,6 +9,7 @@
 
 #include "jpeg_bitmap.h"
 #include "skin_art.h"
+#include "window.h"
 
 using skin::BgrImage;
 using skin::decodeJpeg;
@@ -79,6 +80,17 @@ TEST(JpegDecode, GivesRowsInBlueGreenRedOrder) {
         EXPECT_TRUE(closeTo(p[2], 200)) << int(p[2]);
     }
 
+    // As a bitmap, whose rows are padded to four bytes (21 pixels: 63 bytes).
+    win::Bitmap bitmap = skin::bitmapFromJpeg(jpeg.data(), jpeg.size());
+    ASSERT_TRUE(bitmap);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap.get());
+    const COLORREF corner = GetPixel(dc, 20, 8);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_TRUE(closeTo(GetRValue(corner), 200) && closeTo(GetGValue(corner), 40) &&
+                closeTo(GetBValue(corner), 10));
+
     const auto greyJpeg = encodeSolid(8, 8, 90, 0, 0, true);
     ASSERT_TRUE(decodeJpeg(greyJpeg.data(), greyJpeg.size(), image));
     EXPECT_TRUE(closeTo(image.pixels[0], 90) && closeTo(image.pixels[1], 90) &&
@@ -146,6 +158,14 @@ TEST(SkinArt, EveryPictureIsEmbeddedAndHasItsButtonsSize) {
         }
     }
     EXPECT_FALSE(skin::loadJpegResource("NO_SUCH_PICTURE"));
+
+    ui::WindowOptions options;
+    ui::Window window(options);
+    TImageButton& button = window.add<TImageButton>(ui::Bounds{16, 80, 177, 49});
+    ASSERT_TRUE(skin::applyButtonPictures(button, SkinButton::StartScan));
+    EXPECT_EQ(button.bitmap(), button.normalPicture());
+    EXPECT_NE(button.hoverPicture(), nullptr);
+    EXPECT_NE(button.pressedPicture(), nullptr);
 }
 
 }  // namespace

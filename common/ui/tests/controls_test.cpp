@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "bevel.h"
 #include "button.h"
+#include "group_box.h"
 #include "label.h"
 #include "list_box.h"
 #include "list_view.h"
@@ -125,6 +127,24 @@ TEST_F(Controls, ListStyleListViewWithCheckBoxes) {
     list.setChecked(1, false);
     EXPECT_TRUE(list.checked(0));
     EXPECT_FALSE(list.checked(1));
+}
+
+TEST_F(Controls, AGroupPlacesItsControlsFromItsCornerAndABevelDrawsALine) {
+    auto& group = window.add<ui::GroupBox>(ui::Bounds{8, 32, 497, 201}, "Previous Changes");
+    EXPECT_EQ(group.text(), "Previous Changes");
+    EXPECT_EQ(GetWindowLongA(group.handle(), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
+    auto& list = window.add<ui::ListView>(group.inside(ui::Bounds{8, 16, 481, 169}));
+    EXPECT_EQ(GetParent(list.handle()), window.handle());
+    EXPECT_EQ(list.left(), 16);
+    EXPECT_EQ(list.top(), 48);
+    EXPECT_EQ(list.width(), 481);
+    EXPECT_EQ(list.height(), 169);
+
+    auto& line = window.add<ui::Bevel>(ui::Bounds{16, 240, 393, 1});
+    EXPECT_EQ(GetWindowLongA(line.handle(), GWL_STYLE) & SS_TYPEMASK, SS_ETCHEDHORZ);
+    EXPECT_EQ(line.width(), 393);
+    auto& frame = window.add<ui::Bevel>(ui::Bounds{0, 0, 50, 50}, ui::BevelShape::Frame);
+    EXPECT_EQ(GetWindowLongA(frame.handle(), GWL_STYLE) & SS_TYPEMASK, SS_ETCHEDFRAME);
 }
 
 TEST_F(Controls, TreeViewExpandsTheChosenNodeOnly) {

@@ -1,0 +1,258 @@
+// "Make Repairs" with the real engine, on problems that the tests plant.
+#include "repair_run.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "message_box.h"
+#include "registry_reader_writer.h"
+#include "settings.h"
+#include "task_manager.h"
+#include "test_files.h"
+#include "test_registry.h"
+
+using namespace sysrepair;
+using namespace testing_support;
+
+namespace {
+
+const char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe";
+const int64_t kMargin = 102400000;
+
+// A category whose problems a test chooses.
+class PlantedCategory : public BasicTask {
+public:
+    PlantedCategory(std::string name, std::string description)
+        : name_(std::move(name)), description_(std::move(description)) {}
+    std::string name() override { return name_; }
+    std::string description() override { return description_; }
+    bool scan() override { return true; }
+    uint32_t problemCount() override {
+        const uint32_t n = BasicTask::problemCount();
+        return name_ == "Internet Cleaner" ? (n > 0 ? 1 : 0) : n;
+    }
+    void plant(const TaskEntry& entry) {
+        TaskManager::instance()->clearSeen();
+        addEntry(std::make_unique<TaskEntry>(entry));
+    }
+    void clear() { clearEntries(); }
+
+private:
+    std::string name_, description_;
+};
+
+PlantedCategory& files() {
+    static PlantedCategory* c = new PlantedCategory("Test Files", "Unused Test Files");
+    return *c;
+}
+PlantedCategory& values() {
+    static PlantedCategory* c = new PlantedCategory("Test Values", "Missing Test Values");
+    return *c;
+}
+PlantedCategory& internet() {
+    static PlantedCategory* c = new PlantedCategory("Internet Cleaner", "Unused Internet Files");
+    return *c;
+}
+
+TaskEntry fileEntry(const std::string& path) {
+    TaskEntry e;
+    e.fields = {path};
+    return e;
+}
+
+std::string programFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+class RepairRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        releaseSettings();
+        RegistryReaderWriter reg;
+        reg.setRoot(HKEY_LOCAL_MACHINE);
+        reg.setKey(kAppPathKey);
+        ASSERT_TRUE(reg.writeString(install.path(), "Path"));
+        ASSERT_TRUE(CopyFileA((programFolder() + "rptrnr.dll").c_str(),
+                              (install.path() + "rptrnr.dll").c_str(), FALSE));
+        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            shown.push_back(r);
+            return IDOK;
+        });
+        setFreeSpaceQuery([this](const std::string&, uint64_t& bytes) {
+            bytes = freeSpace;
+            return spaceKnown;
+        });
+        for (PlantedCategory* c : {&files(), &values(), &internet()}) c->clear();
+    }
+    void TearDown() override {
+        setMessageBoxHandler(nullptr);
+        setFreeSpaceQuery(nullptr);
+        releaseSettings();
+        deleteKeyTree(HKEY_LOCAL_MACHINE, kAppPathKey);
+    }
+
+    bool repair(const std::vector<ITask*>& categories) { return makeRepairs(categories, engine); }
+    std::string lastSummary() { return getSettings()->backups().at(0).summary; }
+    size_t backupCount() { return getSettings()->backups().size(); }
+
+    ScopedTestFolder install;
+    ScopedTestFolder work;
+    RepairEngine engine;
+    std::vector<MessageBoxRequest> shown;
+    uint64_t freeSpace = uint64_t(1) << 40;
+    bool spaceKnown = true;
+};
+
+TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) {
+        writeFile(work.path() + name, std::string("contents of ") + name);
+        files().plant(fileEntry(work.path() + name));
+    }
+    writeFile(work.path() + "kept.tmp", "kept");
+    ScopedTestKey key;
+    key.setString("gone", "value");
+    key.setString("kept", "value");
+    TaskEntry value;
+    value.fields = {"HKEY_CURRENT_USER", key.path(), "gone"};
+    value.setRawValue(REG_SZ, "value", 6);
+    values().plant(value);
+    TaskEntry subkey;
+    subkey.type = EntryRegKey;
+    subkey.fields = {"HKEY_CURRENT_USER", key.path() + "\\Sub"};
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_CURRENT_USER);
+    reg.setKey(subkey.fields[1]);
+    reg.writeInt(1, "n");
+    values().plant(subkey);
+
+    ASSERT_TRUE(repair({&files(), &values()}));
+    EXPECT_FALSE(engine.isBound());
+
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"})
+        EXPECT_FALSE(fileExists(work.path() + name));
+    EXPECT_TRUE(fileExists(work.path() + "kept.tmp"));
+    reg.setKey(key.path());
+    EXPECT_FALSE(reg.valueExists("gone"));
+    EXPECT_TRUE(reg.valueExists("kept"));
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, subkey.fields[1]));
+
+    EXPECT_EQ(lastSummary(), "3 Unused Test Files, 2 Missing Test Values");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 5 problems fixed on your system!");
+    EXPECT_EQ(shown[0].caption, "Mendora");
+
+    // The backup reads back to the same problems, with the file copies.
+    std::vector<std::vector<TaskEntry>> lists;
+    std::vector<std::string> names;
+    ASSERT_TRUE(TaskManager::instance()->loadReports(install.path() + "bak\\0", lists, names));
+    ASSERT_EQ(names.size(), 2u);
+    size_t fileReports = names[0] == "Test Files" ? 0 : 1;
+    ASSERT_EQ(lists[fileReports].size(), 3u);
+    for (const TaskEntry& e : lists[fileReports]) {
+        ASSERT_EQ(e.fields.size(), 2u);
+        EXPECT_EQ(readFile(e.fields[1]), "contents of " + e.fields[0].substr(work.path().size()));
+    }
+    EXPECT_EQ(lists[1 - fileReports].size(), 2u);
+}
+
+TEST_F(RepairRun, FreeSpaceOfExactlyTheNeedIsEnough) {
+    writeFile(work.path() + "big.tmp", std::string(5000, 'x'));
+    files().plant(fileEntry(work.path() + "big.tmp"));
+    const int64_t needed = 5000 + 100 + kMargin;
+    std::vector<TaskEntry*> list;
+    files().getEntries(list);
+    EXPECT_EQ(estimatedBackupSize(list), 5100);
+
+    freeSpace = needed - 1;
+    ASSERT_TRUE(repair({&files()}));
+    EXPECT_TRUE(fileExists(work.path() + "big.tmp"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "You don't have enough free disk space to perform the operation");
+    EXPECT_EQ(shown[0].caption, "Out of disk space");
+    EXPECT_EQ(shown[0].owner, nullptr);
+    EXPECT_EQ(backupCount(), 1u);  // recorded all the same, with nothing fixed
+    EXPECT_EQ(lastSummary(), "");
+
+    shown.clear();
+    freeSpace = needed;
+    ASSERT_TRUE(repair({&files()}));  // the engine is bound afresh
+    EXPECT_FALSE(fileExists(work.path() + "big.tmp"));
+    EXPECT_EQ(lastSummary(), "1 Unused Test Files");
+    EXPECT_EQ(backupCount(), 2u);
+}
+
+TEST_F(RepairRun, AnUnknownFreeSpaceRefusesTheRepair) {
+    writeFile(work.path() + "a.tmp", "a");
+    files().plant(fileEntry(work.path() + "a.tmp"));
+    spaceKnown = false;
+    ASSERT_TRUE(repair({&files()}));
+    EXPECT_TRUE(fileExists(work.path() + "a.tmp"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, "Out of disk space");
+}
+
+TEST_F(RepairRun, InternetCleanerIsRepairedWithoutABackup) {
+    writeFile(work.path() + "page1.htm", "1");
+    writeFile(work.path() + "page2.htm", "2");
+    internet().plant(fileEntry(work.path() + "page1.htm"));
+    internet().plant(fileEntry(work.path() + "page2.htm"));
+    getSettings();  // makes the backup folders
+    writeFile(install.path() + "bak\\0\\old.srb", "from an earlier repair");
+
+    ASSERT_TRUE(repair({&files(), &internet()}));
+    EXPECT_FALSE(fileExists(work.path() + "page1.htm"));
+    EXPECT_FALSE(fileExists(work.path() + "page2.htm"));
+    EXPECT_FALSE(fileExists(install.path() + "bak\\0\\old.srb"));  // the slot was cleared
+    std::vector<std::vector<TaskEntry>> lists;
+    std::vector<std::string> names;
+    TaskManager::instance()->loadReports(install.path() + "bak\\0", lists, names);
+    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(lastSummary(), "1 Unused Internet Files");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 1 problems fixed on your system!");
+}
+
+TEST_F(RepairRun, NothingFoundMeansNoCallNoMessageAndAnEmptyBackup) {
+    ASSERT_TRUE(repair({&files(), &values()}));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(backupCount(), 1u);
+    EXPECT_EQ(lastSummary(), "");
+}
+
+TEST_F(RepairRun, AFileWhoseCopyFailedIsLeftAlone) {
+    writeFile(work.path() + "safe.tmp", "s");
+    files().plant(fileEntry(work.path() + "safe.tmp"));
+    getSettings();
+    // Without the slot's files folder no copy can be made.
+    removeTree(install.path() + "bak\\0\\files");
+    ASSERT_TRUE(repair({&files()}));
+    EXPECT_TRUE(fileExists(work.path() + "safe.tmp"));
+    EXPECT_EQ(lastSummary(), "");
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(RepairRun, AMissingOrUnusableEngineStopsBeforeAnyBackup) {
+    writeFile(work.path() + "a.tmp", "a");
+    files().plant(fileEntry(work.path() + "a.tmp"));
+    DeleteFileA((install.path() + "rptrnr.dll").c_str());
+    EXPECT_FALSE(repair({&files()}));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Invalid version installed.");
+    EXPECT_EQ(shown[0].caption, "Mendora Error");
+    EXPECT_EQ(shown[0].flags, UINT(MB_OK | MB_ICONQUESTION));
+
+    writeFile(install.path() + "rptrnr.dll", "no library");
+    EXPECT_FALSE(repair({&files()}));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "Invalid version installed!");
+    EXPECT_TRUE(fileExists(work.path() + "a.tmp"));
+    EXPECT_EQ(backupCount(), 0u);
+}
+
+}  // namespace
