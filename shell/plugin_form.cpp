@@ -9,6 +9,7 @@
 #include "drive_table.h"
 #include "message_box.h"
 #include "repair_run.h"
+#include "restore_form.h"
 #include "scan_flags.h"
 #include "settings.h"
 #include "skin_art.h"
@@ -295,7 +296,7 @@ void TSystemRepairForm::ImageButton14PictureClick() {
 }
 
 void TSystemRepairForm::ImageButton1PictureClick() {
-    if (showRestoreDialog) showRestoreDialog();
+    sysrepair::showRestoreDialog();
 }
 
 void TSystemRepairForm::startProgram(const std::string& path) {

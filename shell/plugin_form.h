@@ -37,8 +37,6 @@ public:
     void setTaskSelectionForm(ui::Window* form) { taskSelectionForm = form; }
     // The Windows information window's action, supplied with that window.
     std::function<void()> showWindowsInformation;
-    // Opens the restore dialog modally; supplied with that dialog.
-    std::function<void()> showRestoreDialog;
 
     void FormCreate();
     void FormShow();
