@@ -10,7 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-bash tools/build.sh i686 x86_64
+# The same options as the test command, so that the two share one build
+# instead of rebuilding each other's.
+MENDORA_WERROR=ON bash tools/build.sh i686 x86_64
 for arch in i686 x86_64; do
   echo "== $arch"
   find "build/$arch" -maxdepth 3 \( -name '*.exe' -o -name '*.dll' -o -name '*.a' \) \
