@@ -360,6 +360,9 @@ void TSystemRepairForm::appendLogLine(const std::string& line, uint32_t colour, 
 
 void TSystemRepairForm::scrollLogToEnd() {
     TeRichEdit1.scrollToEnd();
+    // The log does not wrap: the caret at the end of a long path would leave
+    // the start of every line out of view.
+    SendMessageA(TeRichEdit1.handle(), WM_HSCROLL, SB_LEFT, 0);
 }
 
 void TSystemRepairForm::setRunningCaption(const std::string& caption) {
