@@ -1,0 +1,148 @@
+#include "window_driver.h"
+
+namespace window_driver {
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    std::string className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectProcessWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (pid == search->processId && IsWindowVisible(hwnd) &&
+        (search->className.empty() || search->className == name))
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+struct ChildSearch {
+    const std::function<bool(const std::string&)>& match;
+    HWND found;
+};
+
+BOOL CALLBACK findChildByText(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if (IsWindowVisible(hwnd) && search->match(windowText(hwnd))) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool isMainWindow(HWND hwnd) {
+    RECT r;
+    return GetClientRect(hwnd, &r) && r.right == 730 && r.bottom == 595;
+}
+
+BOOL CALLBACK findMendora(HWND hwnd, LPARAM param) {
+    if (IsWindowVisible(hwnd) && isMainWindow(hwnd) && windowText(hwnd) == "Mendora") {
+        GetWindowThreadProcessId(hwnd, reinterpret_cast<DWORD*>(param));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()>& condition, int seconds) {
+    for (int i = 0; i < seconds * 20; ++i) {
+        if (condition()) return true;
+        Sleep(50);
+    }
+    return condition();
+}
+
+std::vector<HWND> visibleWindows(DWORD processId, const std::string& className) {
+    WindowSearch search{processId, className, {}};
+    EnumWindows(collectProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForMainWindow(DWORD processId, int seconds) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND w : visibleWindows(processId))
+                if (isMainWindow(w)) found = w;
+            return found != nullptr;
+        },
+        seconds);
+    return found;
+}
+
+HWND waitForMessageBox(DWORD processId, int seconds) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            std::vector<HWND> boxes = visibleWindows(processId, "#32770");
+            found = boxes.empty() ? nullptr : boxes.front();
+            return found != nullptr;
+        },
+        seconds);
+    return found;
+}
+
+DWORD findMendoraProcess() {
+    DWORD pid = 0;
+    EnumWindows(findMendora, reinterpret_cast<LPARAM>(&pid));
+    return pid;
+}
+
+std::string windowText(HWND hwnd) {
+    char text[512] = {};
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+std::string messageText(HWND box) {
+    // The text of a message box is its static control 0xFFFF.
+    return windowText(GetDlgItem(box, 0xFFFF));
+}
+
+bool answer(HWND box, int button) {
+    return PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+HWND controlAt(HWND window, int x, int y) {
+    HWND parent = window;
+    POINT p = {x, y};
+    for (;;) {
+        HWND child = ChildWindowFromPointEx(parent, p, CWP_SKIPINVISIBLE);
+        if (!child || child == parent) return parent;
+        MapWindowPoints(parent, child, &p, 1);
+        parent = child;
+    }
+}
+
+void clickAt(HWND window, int x, int y) {
+    HWND control = controlAt(window, x, y);
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+HWND visibleChildWithText(HWND window, const std::function<bool(const std::string&)>& match) {
+    ChildSearch search{match, nullptr};
+    EnumChildWindows(window, findChildByText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool isResultHeadline(const std::string& text) {
+    static const std::string suffix = " Possible Problems";
+    return text == "No Problems Detected" ||
+           (text.size() > suffix.size() &&
+            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0);
+}
+
+bool isRunningCaption(const std::string& text) {
+    return text.rfind("Running ", 0) == 0;
+}
+
+}  // namespace window_driver

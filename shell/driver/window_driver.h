@@ -1,0 +1,50 @@
+// Drives a running Mendora from another process, as a user would: finds its
+// main window and message boxes, reads their texts, clicks picture buttons
+// and answers questions. Used by the program's tests and by the tour that the
+// run command takes through the window.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace window_driver {
+
+// Polls a condition for up to `seconds`.
+bool waitUntil(const std::function<bool()>& condition, int seconds);
+
+// The visible top-level windows of a process, optionally of one class.
+std::vector<HWND> visibleWindows(DWORD processId, const std::string& className = "");
+// Mendora's main window: the visible window of the process with a client
+// area of 730 by 595; none when it did not show within the time.
+HWND waitForMainWindow(DWORD processId, int seconds);
+// The first message box the process shows within the time, or none.
+HWND waitForMessageBox(DWORD processId, int seconds);
+// The process of the visible main window called "Mendora", or 0.
+DWORD findMendoraProcess();
+
+std::string windowText(HWND hwnd);
+// The text of a message box.
+std::string messageText(HWND box);
+// Presses a message box button (IDYES, IDNO, IDOK).
+bool answer(HWND box, int button);
+
+// The deepest visible control under a point of the window's client area.
+HWND controlAt(HWND window, int x, int y);
+// A press and release on the control under a point of the client area.
+void clickAt(HWND window, int x, int y);
+// A visible child window (at any depth) whose text matches, or none.
+HWND visibleChildWithText(HWND window, const std::function<bool(const std::string&)>& match);
+
+// Client coordinates inside Mendora's Start Scan button.
+const POINT kStartScan = {288 + 16 + 10, 152 + 248 + 10};
+
+// Whether a text is the results headline: "No Problems Detected" or a count
+// followed by " Possible Problems".
+bool isResultHeadline(const std::string& text);
+// Whether a text is the scanning panel's caption naming a running scanner.
+bool isRunningCaption(const std::string& text);
+
+}  // namespace window_driver

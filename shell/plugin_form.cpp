@@ -1,0 +1,390 @@
+#include "plugin_form.h"
+
+#include <shellapi.h>
+
+#include "application.h"
+#include "caption_area.h"
+#include "categories.h"
+#include "details_form.h"
+#include "drive_table.h"
+#include "message_box.h"
+#include "repair_run.h"
+#include "restore_form.h"
+#include "scan_flags.h"
+#include "settings.h"
+#include "skin_art.h"
+#include "synchronize.h"
+#include "task_manager.h"
+
+using sysrepair::ITask;
+using sysrepair::TaskManager;
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kGrey = RGB(128, 128, 128);
+const COLORREF kOlive = RGB(128, 128, 0);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+
+// Verdana at the pixel heights of the artwork: 12 px is 9 points, 15 px 11
+// points, 19 px 14 points.
+const ui::FontSpec kText{"Verdana", 9, false};
+const ui::FontSpec kTextBold{"Verdana", 9, true};
+const ui::FontSpec kHeadline{"Verdana", 11, true};
+const ui::FontSpec kRunningCaption{"Verdana", 14, false};
+
+const char kWelcomeText[] =
+    "Welcome to Mendora.  Mendora will scan your system for possible system errors and if found "
+    "show and repair them for you. ";
+const char kStartText[] =
+    "Click the \"Start Scan\" button below to begin scanning. If you'd like to optimize Mendora "
+    "and only allow it to scan certain areas on your system, click the \"Optimize\" button "
+    "below.";
+const char kAdviceText[] =
+    "To repair the problems click the \"Make Repairs\" button.   To ignore the problems for now "
+    "and run a scan later, click the \"Don't Repair\" button below.";
+
+const int kStopPauseMs = 200;
+
+ui::WindowOptions formOptions() {
+    ui::WindowOptions o;
+    o.caption = "Mendora";
+    o.clientWidth = 730;
+    o.clientHeight = 595;
+    o.frame = ui::Frame::None;
+    o.minimizeBox = true;
+    o.maximizeBox = true;
+    // Makes Settings if the start-up code did not.
+    o.stayOnTop = sysrepair::getSettings()->sourceTag() == "vs";
+    return o;
+}
+
+ui::Window& windowWithCategories(ui::Window& window) {
+    // The categories register with the task manager before anything reads
+    // its list.
+    sysrepair::createCategories();
+    return window;
+}
+
+TImageButton& skinned(TImageButton& button, skin::SkinButton picture) {
+    skin::applyButtonPictures(button, picture);
+    return button;
+}
+
+ui::Label& styled(ui::Label& label, const ui::FontSpec& font, COLORREF colour) {
+    label.setFont(font);
+    label.setFontColour(colour);
+    return label;
+}
+
+const ui::LabelOptions kWrap{ui::Align::Left, true};
+const ui::LabelOptions kCentred{ui::Align::Centre, false};
+const ui::LabelOptions kCentredWrap{ui::Align::Centre, true};
+
+}  // namespace
+
+TSystemRepairForm::TSystemRepairForm()
+    : ui::Window(formOptions()),
+      Image1(windowWithCategories(*this).add<SkinBackground>(skin::loadBackground())),
+      ImageButton1(
+          skinned(add<TImageButton>(ui::Bounds{416, 80, 121, 30}), skin::SkinButton::Restore)),
+      ImageButton7(
+          skinned(add<TImageButton>(ui::Bounds{544, 80, 89, 36}), skin::SkinButton::Update)),
+      ImageButton5(
+          skinned(add<TImageButton>(ui::Bounds{648, 16, 33, 33}), skin::SkinButton::Minimize)),
+      ImageButton6(
+          skinned(add<TImageButton>(ui::Bounds{682, 16, 33, 33}), skin::SkinButton::Close)),
+      ImageButton2(
+          skinned(add<TImageButton>(ui::Bounds{60, 163, 197, 62}), skin::SkinButton::WindowsInfo)),
+      ImageButton3(
+          skinned(add<TImageButton>(ui::Bounds{61, 235, 196, 60}), skin::SkinButton::Products)),
+      ImageButton4(
+          skinned(add<TImageButton>(ui::Bounds{62, 305, 195, 64}), skin::SkinButton::SupportChat)),
+      Panel1(add<ui::Panel>(ui::Bounds{288, 152, 425, 297}, kWhite)),
+      Label5(styled(Panel1.add<ui::Label>(ui::Bounds{5, 0, 417, 28}, kWelcomeText, kWrap), kText,
+                    kGrey)),
+      Label7(styled(Panel1.add<ui::Label>(ui::Bounds{6, 35, 418, 42}, kStartText, kWrap), kText,
+                    kGrey)),
+      Label10(styled(Panel1.add<ui::Label>(ui::Bounds{16, 88, 200, 14}, "Mendora will scan:"),
+                     kTextBold, kOlive)),
+      TeListBox1(Panel1.add<ui::ListBox>(ui::Bounds{16, 104, 401, 132})),
+      ImageButton8(skinned(Panel1.add<TImageButton>(ui::Bounds{16, 248, 177, 49}),
+                           skin::SkinButton::StartScan)),
+      ImageButton9(skinned(Panel1.add<TImageButton>(ui::Bounds{216, 248, 177, 49}),
+                           skin::SkinButton::Optimize)),
+      Panel2(add<ui::Panel>(ui::Bounds{288, 136, 425, 313}, kWhite)),
+      Label20(styled(Panel2.add<ui::Label>(ui::Bounds{6, 0, 419, 28}, "Scanning...", kCentred),
+                     kRunningCaption, kOlive)),
+      TeRichEdit1(
+          Panel2.add<ui::RichText>(ui::Bounds{8, 24, 401, 217}, ui::RichTextOptions{true, false})),
+      ImageButton10(skinned(Panel2.add<TImageButton>(ui::Bounds{120, 248, 177, 49}),
+                            skin::SkinButton::CancelScan)),
+      Label21(Panel2.add<ui::Label>(ui::Bounds{8, 260, 100, 14}, "Preparing scan...")),
+      Label22(Panel2.add<ui::Label>(ui::Bounds{8, 276, 200, 14},
+                                    "Please wait while we scan your system!")),
+      Panel3(add<ui::Panel>(ui::Bounds{280, 136, 425, 321}, kWhite)),
+      Label16(styled(Panel3.add<ui::Label>(ui::Bounds{24, 8, 401, 14},
+                                           "System scan is complete and we found:", kCentred),
+                     kText, kGrey)),
+      Label17(
+          styled(Panel3.add<ui::Label>(ui::Bounds{16, 51, 401, 18}, "Possible Problems", kCentred),
+                 kHeadline, kRed)),
+      Label18(styled(Panel3.add<ui::Label>(ui::Bounds{24, 96, 393, 57}, kAdviceText, kCentredWrap),
+                     kText, kGrey)),
+      ImageButton12(skinned(Panel3.add<TImageButton>(ui::Bounds{32, 176, 177, 49}),
+                            skin::SkinButton::MakeRepairs)),
+      ImageButton14(skinned(Panel3.add<TImageButton>(ui::Bounds{216, 176, 177, 49}),
+                            skin::SkinButton::ProblemReport)),
+      ImageButton11(skinned(Panel3.add<TImageButton>(ui::Bounds{124, 240, 177, 49}),
+                            skin::SkinButton::DontRepair)) {
+    Image1.sendToBack();
+    TeListBox1.setFont(kText);
+    TeRichEdit1.setFont(kText);
+    Label21.setVisible(false);
+    Label22.setVisible(false);
+    Panel2.setVisible(false);
+    Panel3.setVisible(false);
+
+    ImageButton8.PictureClick = [this](TImageButton&) { ImageButton8PictureClick(); };
+    ImageButton9.PictureClick = [this](TImageButton&) { ImageButton9PictureClick(); };
+    TeListBox1.onDoubleClick = [this] { ImageButton9PictureClick(); };
+    ImageButton10.PictureClick = [this](TImageButton&) { ImageButton10PictureClick(); };
+    ImageButton12.PictureClick = [this](TImageButton&) { ImageButton12PictureClick(); };
+    ImageButton11.PictureClick = [this](TImageButton&) { ImageButton11PictureClick(); };
+    ImageButton14.PictureClick = [this](TImageButton&) { ImageButton14PictureClick(); };
+    ImageButton1.PictureClick = [this](TImageButton&) { ImageButton1PictureClick(); };
+    ImageButton7.PictureClick = [this](TImageButton&) { ImageButton7PictureClick(); };
+    ImageButton4.PictureClick = [this](TImageButton&) { ImageButton4PictureClick(); };
+    ImageButton3.PictureClick = [this](TImageButton&) { ImageButton3PictureClick(); };
+    ImageButton2.PictureClick = [this](TImageButton&) { ImageButton2PictureClick(); };
+    ImageButton5.PictureClick = [this](TImageButton&) { ImageButton5PictureClick(); };
+    ImageButton6.PictureClick = [this](TImageButton&) { ImageButton6PictureClick(); };
+
+    onShow = [this] { FormShow(); };
+    onCloseQuery = [this] { return FormCloseQuery(); };
+    onClose = [this] { FormClose(); };
+    setCaptionTest(sysrepair::isCaptionPoint);
+    // The program's icon for the task bar; programs without it keep the
+    // default.
+    if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON"))
+        SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    centre();
+    FormCreate();
+}
+
+TSystemRepairForm::~TSystemRepairForm() {
+    // A window destroyed without a close (a test, an early exit) still ends
+    // its threads before the controls they report into go.
+    stopScanThreads();
+}
+
+void TSystemRepairForm::FormCreate() {
+    setRoundedShape(width(), height() - 48, 30, 30);
+}
+
+void TSystemRepairForm::FormShow() {
+    reloadAllCategories();
+    setPosition(ui::Application::screenWidth() / 2 - width() / 2,
+                (ui::Application::screenHeight() - height()) / 2);
+    ImageButton11.setBounds(ui::Bounds{Panel3.width() / 2 - ImageButton11.width() / 2, 240,
+                                       ImageButton11.width(), ImageButton11.height()});
+    refillCategoryList();
+}
+
+void TSystemRepairForm::reloadAllCategories() {
+    categories.clear();
+    TaskManager* tm = TaskManager::instance();
+    for (uint32_t i = 0; i < tm->taskCount(); ++i) categories.push_back(tm->taskAt(i));
+}
+
+void TSystemRepairForm::refillCategoryList() {
+    TeListBox1.clear();
+    for (ITask* task : categories) {
+        // The shortcut category's own description names its output, not the
+        // problem; the list names the problem.
+        const std::string description = task->name() == "Windows Shortcuts"
+                                            ? std::string("Missing or Invalid Shortcuts")
+                                            : task->description();
+        TeListBox1.addLine(task->name() + "  -  " + description);
+    }
+}
+
+void TSystemRepairForm::setScanCategories(const std::vector<ITask*>& chosen) {
+    categories = chosen;
+    refillCategoryList();
+}
+
+void TSystemRepairForm::showOnlyPanel(ui::Panel& panel) {
+    Panel1.setVisible(&panel == &Panel1);
+    Panel2.setVisible(&panel == &Panel2);
+    Panel3.setVisible(&panel == &Panel3);
+}
+
+void TSystemRepairForm::stopScanThreads() {
+    // The monitor first: it reads the worker.
+    if (monitor) {
+        monitor->requestStop();
+        ui::pauseServingThreads(kStopPauseMs);
+        monitor->terminate();
+        monitor.reset();
+    }
+    if (worker) {
+        worker->requestStop();
+        ui::pauseServingThreads(kStopPauseMs);
+        worker->terminate();
+        worker.reset();
+    }
+}
+
+void TSystemRepairForm::ImageButton8PictureClick() {
+    stopScanThreads();
+    worker = std::make_unique<sysrepair::WorkerThread>();
+    monitor = std::make_unique<sysrepair::UpdateThread>();
+    monitor->setSelected(categories);
+    monitor->setForm(this);
+    monitor->setWorker(worker.get());
+    TeRichEdit1.clear();
+    logEmpty = true;
+    if (categories.empty()) {
+        showMessageBox(handle(), "You must select at least one task.", "Mendora", MB_OK);
+        return;
+    }
+    sysrepair::scanFinished = false;
+    showOnlyPanel(Panel2);
+    ImageButton1.setEnabled(false);
+    ImageButton7.setEnabled(false);
+    sysrepair::DriveTable::destroy();
+    worker->start(categories);
+    worker->resume();
+    monitor->resume();
+}
+
+void TSystemRepairForm::ImageButton9PictureClick() {
+    if (taskSelectionForm) taskSelectionForm->showModal();
+}
+
+void TSystemRepairForm::cancelScan() {
+    if (worker) worker->cancelRun();
+    if (monitor) monitor->abort();
+}
+
+void TSystemRepairForm::ImageButton10PictureClick() {
+    cancelScan();
+    reloadAllCategories();
+    showOnlyPanel(Panel1);
+    ImageButton1.setEnabled(true);
+    ImageButton7.setEnabled(true);
+}
+
+void TSystemRepairForm::ImageButton12PictureClick() {
+    if (!sysrepair::makeRepairs(categories, engine)) return;
+    showOnlyPanel(Panel1);
+}
+
+void TSystemRepairForm::ImageButton11PictureClick() {
+    showOnlyPanel(Panel1);
+}
+
+void TSystemRepairForm::ImageButton14PictureClick() {
+    std::vector<ITask*> withProblems;
+    for (ITask* task : categories)
+        if (task->problemCount() > 0) withProblems.push_back(task);
+    TScanDetailsForm report;
+    report.setReportTasks(withProblems);
+    report.showModal();
+}
+
+void TSystemRepairForm::ImageButton1PictureClick() {
+    sysrepair::showRestoreDialog();
+}
+
+void TSystemRepairForm::startProgram(const std::string& path) {
+    // A program that cannot be started shows nothing: the result is not used.
+    ShellExecuteA(handle(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TSystemRepairForm::ImageButton7PictureClick() {
+    startProgram(sysrepair::getSettings()->installFolder() + "MendoraUpdater.exe");
+}
+
+void TSystemRepairForm::ImageButton4PictureClick() {
+    startProgram(sysrepair::getSettings()->installFolder() + "Parleclient.exe");
+}
+
+void TSystemRepairForm::ImageButton3PictureClick() {
+    startProgram(sysrepair::getSettings()->productsLink());
+}
+
+void TSystemRepairForm::ImageButton2PictureClick() {
+    if (showWindowsInformation) showWindowsInformation();
+}
+
+void TSystemRepairForm::ImageButton5PictureClick() {
+    ui::Application::minimize();
+}
+
+void TSystemRepairForm::ImageButton6PictureClick() {
+    close();
+}
+
+bool TSystemRepairForm::FormCloseQuery() {
+    ITask* current = TaskManager::instance()->currentTask();
+    if (current && current->isRunning()) {
+        if (showMessageBox(handle(), "Abort scan and close Mendora?", "Mendora", MB_YESNO) != IDYES)
+            return false;
+        hide();
+        cancelScan();
+        return true;
+    }
+    if (showMessageBox(handle(), "Close Mendora?", "Mendora", MB_YESNO) != IDYES) return false;
+    hide();
+    // A run between two categories has no running category, but it is still
+    // under way: without a cancel the close would wait for the whole run.
+    if (!sysrepair::scanFinished) cancelScan();
+    return true;
+}
+
+void TSystemRepairForm::FormClose() {
+    while (!sysrepair::scanFinished) ui::pauseServingThreads(1);
+    stopScanThreads();
+    if (engine.isBound()) engine.unbind();
+    TaskManager::release();
+    sysrepair::DriveTable::destroy();
+}
+
+void TSystemRepairForm::appendLogLine(const std::string& line, uint32_t colour, bool bold) {
+    TeRichEdit1.append(logEmpty ? line : "\r\n" + line, colour, bold);
+    logEmpty = false;
+}
+
+void TSystemRepairForm::scrollLogToEnd() {
+    TeRichEdit1.scrollToEnd();
+    // The log does not wrap: the caret at the end of a long path would leave
+    // the start of every line out of view.
+    SendMessageA(TeRichEdit1.handle(), WM_HSCROLL, SB_LEFT, 0);
+}
+
+void TSystemRepairForm::setRunningCaption(const std::string& caption) {
+    Label20.setText(caption);
+}
+
+void TSystemRepairForm::showResultPanel() {
+    showOnlyPanel(Panel3);
+    ImageButton1.setEnabled(true);
+    ImageButton7.setEnabled(true);
+}
+
+void TSystemRepairForm::setRepairButtonsVisible(bool visible) {
+    ImageButton12.setVisible(visible);
+    ImageButton14.setVisible(visible);
+}
+
+void TSystemRepairForm::setResultTexts(const std::string& headline, const std::string& advice) {
+    Label17.setText(headline);
+    Label18.setText(advice);
+}
+
+void TSystemRepairForm::setAdviceColour(uint32_t colour) {
+    Label18.setFontColour(colour);
+}
