@@ -63,11 +63,15 @@ shoot() {  # shoot NAME
   import -window root "$shots/$1.png"
   echo "  $shots/$1.png"
 }
-step() { "$loader" "$tour" "$1"; }
+step() { "$loader" "$tour" "$@"; }
 
 echo "Mendora runs under Xvfb ($DISPLAY); screenshots:"
 step welcome && shoot welcome
-step scanning && shoot scanning
+# The tour saves this one itself, the moment a scanner runs (build/ is drive Y:).
+if step scanning 'Y:\screenshots\scanning.bmp'; then
+  convert "$shots/scanning.bmp" "$shots/scanning.png" && rm -f "$shots/scanning.bmp"
+  echo "  $shots/scanning.png"
+fi
 result=$(step results) && shoot results
 echo "Scan result: ${result//$'\r'/}"
 step close

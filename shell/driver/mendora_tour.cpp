@@ -1,16 +1,62 @@
 // mendora_tour.exe STEP: one step of a walk through a running Mendora, for
 // the run command, which takes a screenshot between the steps. Steps:
 //   welcome   wait for the main window
-//   scanning  click Start Scan and wait until a scanner runs
+//   scanning  click Start Scan, wait until a scanner runs and, when a file
+//             name follows, save the screen there at once as a BMP (a scan of
+//             a small disk ends before an outside screenshot could be taken)
 //   results   wait for the results panel
 //   close     ask to close and answer Yes
 // Exit code 0 when the step was done, 1 when it was not.
 #include <cstdio>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "window_driver.h"
 
 using namespace window_driver;
+
+namespace {
+
+// Writes the whole screen as a 24-bit BMP file.
+bool saveScreen(const std::string& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<size_t>(stride) * height);
+    const bool read = GetDIBits(memory, bitmap, 0, height, pixels.data(),
+                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height;
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!read) return false;
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::string step = argc > 1 ? argv[1] : "";
@@ -25,8 +71,10 @@ int main(int argc, char** argv) {
     if (step == "scanning") {
         clickAt(window, kStartScan.x, kStartScan.y);
         if (waitUntil([&] { return visibleChildWithText(window, isRunningCaption) != nullptr; },
-                      120))
+                      120)) {
+            if (argc > 2 && !saveScreen(argv[2])) std::fprintf(stderr, "no screenshot\n");
             return 0;
+        }
         std::fprintf(stderr, "no scanner ran\n");
         return 1;
     }
