@@ -191,7 +191,13 @@ TEST_F(FileScanners, ABrokenShortcutInRecentIsKeptByTheCategoryThatRunsFirst) {
     setAccessed(link, -3);
 
     DriveTable::destroy();
-    EXPECT_TRUE(RecentDocuments::instance()->scan());
+    // Under Wine a fresh link may be read once more by the shell after it was
+    // saved, which makes it "used today" again; set its time until it holds.
+    for (int i = 0; i < 10 && entryPaths(RecentDocuments::instance()).count(link) == 0; ++i) {
+        TaskManager::instance()->clearSeen();
+        setAccessed(link, -3);
+        EXPECT_TRUE(RecentDocuments::instance()->scan());
+    }
     EXPECT_TRUE(ShortcutPaths::instance()->scan());  // same run: seen already
     EXPECT_EQ(entryPaths(RecentDocuments::instance()).count(link), 1u);
     EXPECT_EQ(entryPaths(ShortcutPaths::instance()).count(link), 0u);
