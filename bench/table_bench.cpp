@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "file_table.h"
-#include "win_handles.h"
+#include "common/win_handles.h"
+#include "scan/walk/file_table.h"
 
 namespace {
 

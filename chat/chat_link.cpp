@@ -1,4 +1,4 @@
-#include "chat_link.h"
+#include "chat/chat_link.h"
 
 int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
              const std::string& line) {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "net_connection.h"
+#include "chat/net_connection.h"
 
 // Sends the line as one packet: the bytes written, or -1 (also for an empty
 // line, which is never sent).

@@ -1,9 +1,9 @@
-#include "encrypter.h"
+#include "chat/encrypter.h"
 
 #include <cstring>
 #include <utility>
 
-#include "blowfish_tables.h"
+#include "chat/blowfish_tables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hello_record.h"
+#include "chat/hello_record.h"
 
 #include <cstring>
 

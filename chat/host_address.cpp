@@ -1,4 +1,4 @@
-#include "host_address.h"
+#include "chat/host_address.h"
 
 #include <winsock2.h>
 

@@ -1,4 +1,4 @@
-#include "login_line.h"
+#include "chat/login_line.h"
 
 namespace {
 
@@ -7,26 +7,6 @@ const std::string& orDefault(const std::string& value, const std::string& fallba
 }
 
 }  // namespace
-
-int windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor) {
-    switch (platformId) {
-        case 0:  // Win32s
-            return 0;
-        case 1:  // the 9x platform
-            if (major == 4 && minor == 0) return 1;
-            if (major == 4 && minor == 10) return 2;
-            if (major == 4 && minor == 90) return 3;
-            return 0;
-        case 2:  // NT
-            if (major <= 4) return 4;
-            if (major == 5 && minor == 0) return 5;
-            if (major == 5 && minor == 1) return 6;
-            if (major == 5 && minor == 2) return 7;
-            return 0;
-        default:
-            return 0;
-    }
-}
 
 std::string systemInfoText(const SystemInfo& info) {
     const InstallationValues& install = info.installation;

@@ -14,7 +14,7 @@ struct InstallationValues {
 };
 
 struct SystemInfo {
-    int windowsKind = 0;  // see windowsKindCode
+    int windowsKind = 0;  // OsVersion::osCode (common/os_version.h)
     int64_t cpuMhz = -1;  // -1 when unknown
     InstallationValues installation;
 };
@@ -23,12 +23,6 @@ struct SystemInfo {
 constexpr char defaultReferral[] = "1000";
 constexpr char suiteCode[] = "md";
 constexpr char unknownVersion[] = "UnKnown";
-
-// The Windows kind from the version query: 0 Win32s, 1 Windows 95, 2 Windows
-// 98, 3 Windows Millennium Edition, 4 Windows NT 4.0 or older, 5 Windows
-// 2000, 6 Windows XP, 7 Windows Server 2003; 0 for any other version, as the
-// system information window classifies them.
-int windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor);
 
 // "UGI:6__CPU:800__ori:1000__dref:md__tdai:0__version:UnKnown"
 std::string systemInfoText(const SystemInfo& info);

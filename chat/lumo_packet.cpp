@@ -1,8 +1,8 @@
-#include "lumo_packet.h"
+#include "chat/lumo_packet.h"
 
 #include <cstring>
 
-#include "encrypter.h"
+#include "chat/encrypter.h"
 
 namespace lumonet {
 

@@ -1,14 +1,14 @@
-#include "net_connection.h"
+#include "chat/net_connection.h"
 
 #include <winsock2.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "hello_record.h"
-#include "host_address.h"
-#include "socket_channel.h"
-#include "socket_handle.h"
+#include "chat/hello_record.h"
+#include "chat/host_address.h"
+#include "chat/socket_channel.h"
+#include "chat/socket_handle.h"
 
 namespace lumonet {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "lumo_packet.h"
-#include "net_error.h"
-#include "packet_io.h"
+#include "chat/lumo_packet.h"
+#include "chat/net_error.h"
+#include "chat/packet_io.h"
 
 namespace lumonet {
 

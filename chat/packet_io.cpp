@@ -1,4 +1,4 @@
-#include "packet_io.h"
+#include "chat/packet_io.h"
 
 namespace lumonet {
 

@@ -1,8 +1,8 @@
 // Writing and reading whole packets over a byte channel.
 #pragma once
 
-#include "byte_channel.h"
-#include "lumo_packet.h"
+#include "chat/byte_channel.h"
+#include "chat/lumo_packet.h"
 
 namespace lumonet {
 

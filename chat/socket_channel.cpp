@@ -1,4 +1,4 @@
-#include "socket_channel.h"
+#include "chat/socket_channel.h"
 
 #include <algorithm>
 

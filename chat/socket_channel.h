@@ -3,7 +3,7 @@
 
 #include <winsock2.h>
 
-#include "byte_channel.h"
+#include "chat/byte_channel.h"
 
 namespace lumonet {
 

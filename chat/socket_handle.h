@@ -3,7 +3,7 @@
 
 #include <winsock2.h>
 
-#include "win_handles.h"
+#include "common/win_handles.h"
 
 namespace win {
 

@@ -1,13 +1,13 @@
-#include "system_info.h"
+#include "chat/system_info.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "registry_reader_writer.h"
+#include "common/os_version.h"
+#include "common/processor_info.h"
+#include "common/registry_reader_writer.h"
 
 namespace {
-
-constexpr char processorKey[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\";
 
 // A string value of at most 260 bytes; empty when missing or of another type.
 std::string readText(RegistryReaderWriter& reg, const char* name) {
@@ -52,30 +52,9 @@ InstallationValues readInstallationValues(HKEY root, const std::string& keyPath)
     return values;
 }
 
-int currentWindowsKind() {
-    OSVERSIONINFOA version;
-    std::memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version)) return 0;
-    return windowsKindCode(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
-}
-
-int64_t processorMhz() {
-    RegistryReaderWriter reg;
-    reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(processorKey);
-    DWORD type = 0;
-    DWORD mhz = 0;
-    DWORD size = sizeof mhz;
-    if (reg.readRaw(&mhz, type, size, "~MHz") != ERROR_SUCCESS || type != REG_DWORD ||
-        size != sizeof mhz)
-        return -1;
-    return mhz;
-}
-
 SystemInfo readSystemInfo() {
     SystemInfo info;
-    info.windowsKind = currentWindowsKind();
+    info.windowsKind = OsVersion().osCode;
     info.cpuMhz = processorMhz();
     info.installation = readInstallationValues(HKEY_LOCAL_MACHINE, installationKey);
     return info;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "login_line.h"
+#include "chat/login_line.h"
 
 // Where the installation keeps its values: under HKEY_LOCAL_MACHINE, the
 // string values "ori", "dref" and "version" and the number "tdai" (a DWORD,
@@ -14,13 +14,6 @@ constexpr char installationKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\"
 
 // Missing or unreadable values stay empty (0 for the number).
 InstallationValues readInstallationValues(HKEY root, const std::string& keyPath);
-
-// The running Windows' kind code.
-int currentWindowsKind();
-
-// The first processor's clock in MHz from the hardware description in the
-// registry; -1 when it cannot be read.
-int64_t processorMhz();
 
 // Everything above, from the installation key under HKEY_LOCAL_MACHINE.
 SystemInfo readSystemInfo();

@@ -1,4 +1,4 @@
-#include "winsock_session.h"
+#include "chat/winsock_session.h"
 
 #include <winsock2.h>
 

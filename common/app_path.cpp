@@ -1,6 +1,6 @@
-#include "app_path.h"
+#include "common/app_path.h"
 
-#include "registry_reader_writer.h"
+#include "common/registry_reader_writer.h"
 
 std::string appPathFolder(const std::string& exeName) {
     RegistryReaderWriter reg;

@@ -1,4 +1,4 @@
-#include "internal_check.h"
+#include "common/internal_check.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,9 @@
-#include "message_box.h"
+#include "common/message_box.h"
 
 #include <atomic>
 #include <mutex>
+
+#include "common/ui_thread.h"
 
 namespace {
 
@@ -22,6 +24,12 @@ int showMessageBox(HWND owner, const std::string& text, const std::string& capti
     }
     if (current) return current(MessageBoxRequest{owner, text, caption, flags});
     return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+int showMessageOnUiThread(const std::string& text, const std::string& caption, UINT flags) {
+    int pressed = 0;
+    runOnUiThread([&] { pressed = showMessageBox(mainWindowHandle(), text, caption, flags); });
+    return pressed;
 }
 
 void setMessageBoxHandler(MessageBoxHandler h) {

@@ -19,6 +19,12 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 
 int showMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
+// For code that may run on any thread, such as a scanner on the scan thread:
+// the box is owned by the main window and shown on the user-interface thread
+// (common/ui_thread.h), and the caller waits for the answer. 0 when it could
+// not be shown.
+int showMessageOnUiThread(const std::string& text, const std::string& caption, UINT flags);
+
 // Replaces MessageBoxA for the whole process; an empty handler restores it.
 void setMessageBoxHandler(MessageBoxHandler handler);
 

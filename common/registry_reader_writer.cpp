@@ -1,4 +1,4 @@
-#include "registry_reader_writer.h"
+#include "common/registry_reader_writer.h"
 
 #include <cstring>
 #include <iostream>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "win_handles.h"
+#include "common/win_handles.h"
 
 class RegistryReaderWriter {
 public:

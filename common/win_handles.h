@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <wininet.h>
+
 #include <utility>
 
 namespace win {
@@ -87,6 +90,22 @@ struct GdiObjectTraits {
     static void close(Handle h) { DeleteObject(h); }
 };
 
+// WinINet sessions, connections and requests (link wininet where used).
+struct InternetHandleTraits {
+    using Handle = HINTERNET;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { InternetCloseHandle(h); }
+};
+
+// Image lists of the common controls (link comctl32 where used).
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { ImageList_Destroy(h); }
+};
+
 // A registry key opened or created by one operation.
 using RegKey = UniqueHandle<RegKeyTraits>;
 // A file opened with CreateFile (invalid value INVALID_HANDLE_VALUE).
@@ -102,6 +121,11 @@ using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Region = UniqueHandle<GdiObjectTraits<HRGN>>;
+// A WinINet handle from InternetOpen, InternetConnect, InternetOpenUrl or
+// HttpOpenRequest.
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
+// An image list made with ImageList_Create.
+using ImageList = UniqueHandle<ImageListTraits>;
 
 // Owner of one COM interface pointer.
 template <typename I>
@@ -124,6 +148,7 @@ public:
         if (p_) p_->Release();
         p_ = nullptr;
     }
+    I* detach() { return std::exchange(p_, nullptr); }
 
 private:
     I* p_ = nullptr;

@@ -1,4 +1,4 @@
-#include "backup_date.h"
+#include "repair/backup_date.h"
 
 #include <ctime>
 

@@ -1,7 +1,7 @@
-#include "backup_index.h"
+#include "repair/backup_index.h"
 
-#include "byte_reader.h"
-#include "byte_writer.h"
+#include "repair/byte_reader.h"
+#include "repair/byte_writer.h"
 
 namespace sysrepair {
 

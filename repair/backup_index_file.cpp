@@ -1,7 +1,7 @@
 // The index file on disk; the byte layout is in backup_index.cpp.
-#include "backup_index.h"
-#include "byte_writer.h"
-#include "file_ops.h"
+#include "repair/backup_index.h"
+#include "repair/byte_writer.h"
+#include "repair/file_ops.h"
 
 namespace sysrepair {
 

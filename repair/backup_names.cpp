@@ -1,6 +1,6 @@
-#include "backup_names.h"
+#include "repair/backup_names.h"
 
-#include "task_entry.h"
+#include "scan/task_entry.h"
 
 namespace sysrepair {
 

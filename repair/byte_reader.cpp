@@ -1,4 +1,4 @@
-#include "byte_reader.h"
+#include "repair/byte_reader.h"
 
 #include <cstring>
 

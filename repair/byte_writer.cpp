@@ -1,4 +1,4 @@
-#include "byte_writer.h"
+#include "repair/byte_writer.h"
 
 namespace sysrepair {
 

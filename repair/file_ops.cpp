@@ -1,8 +1,8 @@
-#include "file_ops.h"
+#include "repair/file_ops.h"
 
 #include <new>
 
-#include "win_handles.h"
+#include "common/win_handles.h"
 
 namespace sysrepair {
 

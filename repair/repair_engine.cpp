@@ -1,4 +1,4 @@
-#include "repair_engine.h"
+#include "repair/repair_engine.h"
 
 #include <windows.h>
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "rptrnr.h"
-#include "task_entry.h"
-#include "win_handles.h"
+#include "common/win_handles.h"
+#include "repair/engine/rptrnr.h"
+#include "scan/task_entry.h"
 
 namespace sysrepair {
 

@@ -1,17 +1,14 @@
-#include "repair_run.h"
+#include "repair/repair_run.h"
 
 #include <windows.h>
 
 #include <ctime>
 #include <memory>
 
-#include "application.h"
-#include "message_box.h"
-#include "settings.h"
-#include "task_manager.h"
-#include "win_handles.h"
-#include "window.h"
-#include "working_form.h"
+#include "common/message_box.h"
+#include "common/win_handles.h"
+#include "repair/backup_reports.h"
+#include "repair/settings.h"
 
 namespace sysrepair {
 
@@ -30,11 +27,6 @@ bool systemFreeSpace(const std::string& folder, uint64_t& bytes) {
 FreeSpaceQuery& freeSpaceQuery() {
     static FreeSpaceQuery query = systemFreeSpace;
     return query;
-}
-
-HWND mainWindow() {
-    ui::Window* main = ui::Application::mainWindow();
-    return main ? main->handle() : mainWindowHandle();
 }
 
 // One category taking part in the repair.
@@ -67,14 +59,14 @@ void setFreeSpaceQuery(FreeSpaceQuery query) {
     freeSpaceQuery() = query ? std::move(query) : FreeSpaceQuery(systemFreeSpace);
 }
 
-RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine) {
-    TaskManager* tasks = TaskManager::instance();
+RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine,
+                       WorkingIndicator& working) {
     Settings* settings = getSettings();
     const std::string slot = settings->nextBackupFolder();
     uint64_t freeBytes = 0;
     const bool spaceKnown = freeSpaceQuery()(settings->installFolder(), freeBytes);
 
-    showWorking();
+    working.show();
 
     std::vector<Repaired> repaired;
     for (ITask* category : categories) {
@@ -83,13 +75,13 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
         if (category->problemCount() > 0) repaired.push_back({category, entries, true});
     }
 
-    tasks->clearSlot(slot);
+    clearSlot(slot);
     // No backup, no change: what could not be backed up is not handed to the
     // engine.
     for (Repaired& r : repaired) {
         if (r.category->name() == "Internet Cleaner") continue;
         std::vector<bool> backedUp;
-        if (!tasks->writeReport(r.entries, r.category->name(), slot, &backedUp))
+        if (!writeReport(r.entries, r.category->name(), slot, &backedUp))
             backedUp.assign(r.entries.size(), false);
         std::vector<TaskEntry*> safe;
         for (size_t i = 0; i < r.entries.size(); ++i)
@@ -105,7 +97,7 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
     RepairResult result;
     if (!spaceKnown || needed < 0 || static_cast<uint64_t>(needed) > freeBytes) {
         result.refusedForSpace = true;
-        hideWorking();
+        working.hide();
         showMessageBox(nullptr, "You don't have enough free disk space to perform the operation",
                        "Out of disk space", MB_OK);
     } else {
@@ -119,33 +111,34 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
             result.summary += std::to_string(count) + " " + r.category->description();
             result.problemsFixed += count;
         }
-        hideWorking();
+        working.hide();
     }
 
     settings->addBackup(std::time(nullptr), result.summary);
     if (result.problemsFixed != 0)
-        showMessageBox(mainWindow(),
+        showMessageBox(mainWindowHandle(),
                        "Congratulations!\n\nThere were " + std::to_string(result.problemsFixed) +
                            " problems fixed on your system!",
                        "Mendora", MB_OK);
-    if (HWND main = mainWindow()) SetForegroundWindow(main);
+    if (HWND main = mainWindowHandle()) SetForegroundWindow(main);
     return result;
 }
 
-bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine) {
+bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine,
+                 WorkingIndicator& working) {
     switch (engine.bind(getSettings()->installFolder())) {
         case RepairEngine::Binding::FileMissing:
-            showMessageBox(mainWindow(), "Invalid version installed.", "Mendora Error",
+            showMessageBox(mainWindowHandle(), "Invalid version installed.", "Mendora Error",
                            MB_OK | MB_ICONQUESTION);
             return false;
         case RepairEngine::Binding::Unusable:
-            showMessageBox(mainWindow(), "Invalid version installed!", "Mendora Error",
+            showMessageBox(mainWindowHandle(), "Invalid version installed!", "Mendora Error",
                            MB_OK | MB_ICONQUESTION);
             return false;
         case RepairEngine::Binding::Bound:
             break;
     }
-    runRepair(categories, engine);
+    runRepair(categories, engine, working);
     engine.unbind();
     return true;
 }

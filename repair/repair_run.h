@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "repair_engine.h"
-#include "task.h"
+#include "repair/repair_engine.h"
+#include "scan/task.h"
 
 namespace sysrepair {
 
@@ -22,6 +22,16 @@ int64_t estimatedBackupSize(const std::vector<TaskEntry*>& entries);
 using FreeSpaceQuery = std::function<bool(const std::string& folder, uint64_t& bytes)>;
 void setFreeSpaceQuery(FreeSpaceQuery query);
 
+// What the user sees while the repair works: the program's "please wait"
+// window. The repair shows it once the free space is known and hides it
+// before it says how the repair went.
+class WorkingIndicator {
+public:
+    virtual ~WorkingIndicator() = default;
+    virtual void show() = 0;
+    virtual void hide() = 0;
+};
+
 struct RepairResult {
     bool refusedForSpace = false;
     uint32_t problemsFixed = 0;
@@ -31,11 +41,13 @@ struct RepairResult {
 // The repair of the given categories with an engine that is bound. Entries
 // that could not be backed up are left alone. Internet Cleaner's files are
 // repaired without a backup.
-RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine);
+RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine,
+                       WorkingIndicator& working);
 
 // The whole "Make Repairs" action: binds the engine from the install folder
 // (with the messages for a missing or unusable engine), runs the repair and
 // unbinds the engine. False when no repair ran for want of an engine.
-bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine);
+bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine,
+                 WorkingIndicator& working);
 
 }  // namespace sysrepair

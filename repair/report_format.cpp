@@ -1,6 +1,6 @@
-#include "report_format.h"
+#include "repair/report_format.h"
 
-#include "byte_reader.h"
+#include "repair/byte_reader.h"
 
 namespace sysrepair {
 

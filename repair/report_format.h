@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "byte_writer.h"
-#include "task_entry.h"
+#include "repair/byte_writer.h"
+#include "scan/task_entry.h"
 
 namespace sysrepair {
 

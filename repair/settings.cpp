@@ -1,19 +1,24 @@
-#include "settings.h"
+#include "repair/settings.h"
 
 #include <windows.h>
 
 #include <new>
 
-#include "app_path.h"
-#include "file_ops.h"
-#include "internal_check.h"
-#include "message_box.h"
+#include "common/app_path.h"
+#include "common/internal_check.h"
+#include "common/message_box.h"
+#include "repair/file_ops.h"
 
 namespace sysrepair {
 
 namespace {
 
 Settings* instance = nullptr;
+
+std::string& entryName() {
+    static std::string name = "Mendora.exe";
+    return name;
+}
 
 const char kProductsLink[] = "http://www.brisklane.com/products.html";
 
@@ -58,7 +63,7 @@ void Settings::createBackupFolders(const std::string& folder, unsigned count) {
 }
 
 std::string Settings::installFolder() const {
-    std::string folder = appPathFolder("Mendora.exe");
+    std::string folder = appPathFolder(installEntryName());
     // Paths below it are formed by appending names directly.
     if (folder.back() != '\\') folder += '\\';
     return folder;
@@ -97,6 +102,14 @@ Settings* getSettings() {
 void releaseSettings() {
     delete instance;
     instance = nullptr;
+}
+
+std::string installEntryName() {
+    return entryName();
+}
+
+void setInstallEntryName(const std::string& exeName) {
+    entryName() = exeName;
 }
 
 }  // namespace sysrepair

@@ -1,9 +1,9 @@
 #include <chrono>
 #include <thread>
 
-#include "entry_restore.h"
-#include "task.h"
-#include "task_manager.h"
+#include "scan/entry_restore.h"
+#include "scan/task.h"
+#include "scan/task_manager.h"
 
 namespace sysrepair {
 

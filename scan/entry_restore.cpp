@@ -1,4 +1,4 @@
-#include "entry_restore.h"
+#include "scan/entry_restore.h"
 
 #include <windows.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "internal_check.h"
-#include "message_box.h"
-#include "registry_reader_writer.h"
-#include "registry_roots.h"
+#include "common/internal_check.h"
+#include "common/message_box.h"
+#include "common/registry_reader_writer.h"
+#include "common/registry_roots.h"
 
 namespace sysrepair {
 
@@ -86,8 +86,7 @@ bool restoreTaskEntry(const TaskEntry* entry) {
         case EntryRegRaw:
             return restoreRegistry(*entry);
         default:
-            showMessageBox(mainWindowHandle(), "Unknown Task Entry Type",
-                           std::to_string(entry->type), MB_OK);
+            showMessageOnUiThread("Unknown Task Entry Type", std::to_string(entry->type), MB_OK);
             return true;
     }
 }

@@ -1,7 +1,7 @@
 // The undo of one entry against the file system and the registry.
 #pragma once
 
-#include "task_entry.h"
+#include "scan/task_entry.h"
 
 namespace sysrepair {
 

@@ -1,4 +1,4 @@
-#include "file_name.h"
+#include "scan/file_name.h"
 
 namespace sysrepair {
 

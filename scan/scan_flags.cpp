@@ -1,4 +1,4 @@
-#include "scan_flags.h"
+#include "scan/scan_flags.h"
 
 namespace sysrepair {
 

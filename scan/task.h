@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "task_entry.h"
+#include "scan/task_entry.h"
 
 namespace sysrepair {
 

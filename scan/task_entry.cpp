@@ -1,6 +1,6 @@
-#include "task_entry.h"
+#include "scan/task_entry.h"
 
-#include "file_name.h"
+#include "scan/file_name.h"
 
 namespace sysrepair {
 

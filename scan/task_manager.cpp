@@ -1,8 +1,8 @@
-#include "task_manager.h"
+#include "scan/task_manager.h"
 
 #include <new>
 
-#include "internal_check.h"
+#include "common/internal_check.h"
 
 namespace sysrepair {
 

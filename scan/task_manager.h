@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "task.h"
-#include "task_entry.h"
+#include "scan/task.h"
+#include "scan/task_entry.h"
 
 namespace sysrepair {
 
@@ -37,29 +37,8 @@ public:
     // Undoes every entry through the first registered category.
     void restoreEntries(const std::vector<TaskEntry*>& list);
 
-    // Backup reports of a backup slot. Their file format and the file work
-    // belong to the backup files, so these are defined in the repair library.
-    //
-    // Writes one category's backup report into the slot and copies its files
-    // into the slot's "files" folder. False when the report could not be made;
-    // then nothing was backed up. `backedUp`, when given, tells per entry
-    // whether it was: an entry whose file could not be copied or whose texts
-    // are too long to store was not, and must not be repaired.
-    bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
-                     const std::string& slotFolder, std::vector<bool>* backedUp = nullptr);
-    // Appends the report's entries to `entries`; false unless the file is a
-    // backup report. A damaged report gives the entries before the damage.
-    bool readReport(const std::string& path, std::vector<TaskEntry>& entries,
-                    std::string& categoryName);
-    // Reads every report of the slot, in listing order: one entry list and
-    // one category name per report. False when the slot cannot be listed.
-    bool loadReports(const std::string& slotFolder, std::vector<std::vector<TaskEntry>>& lists,
-                     std::vector<std::string>& categoryNames);
-    // Deletes the slot's reports and file copies; other files stay. False
-    // when the slot or its "files" folder cannot be listed.
-    bool clearSlot(const std::string& slotFolder);
-
-    // Index of the entry that the backup report writer is writing.
+    // Index of the entry that the backup report writer
+    // (repair/backup_reports.h) is writing.
     int32_t reportIndex = 0;
 
 private:

@@ -1,13 +1,13 @@
-#include "update_thread.h"
+#include "scan/update_thread.h"
 
 #include <windows.h>
 
-#include "application.h"
-#include "internal_check.h"
-#include "scan_flags.h"
-#include "short_status.h"
-#include "synchronize.h"
-#include "task_manager.h"
+#include "common/guarded.h"
+#include "common/internal_check.h"
+#include "common/ui_thread.h"
+#include "scan/scan_flags.h"
+#include "scan/short_status.h"
+#include "scan/task_manager.h"
 
 namespace sysrepair {
 
@@ -25,7 +25,7 @@ UpdateThread::~UpdateThread() {
 void UpdateThread::onUiThread(void (UpdateThread::*step)()) {
     // A failure inside the window must not end the monitor before it has set
     // scanFinished.
-    ui::guarded([this, step] { ui::synchronize([this, step] { (this->*step)(); }); });
+    guarded([this, step] { runOnUiThread([this, step] { (this->*step)(); }); });
 }
 
 uint32_t UpdateThread::problemsUpTo(ITask* current) const {

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "scan_view.h"
-#include "task.h"
-#include "thread.h"
-#include "worker_thread.h"
+#include "common/thread.h"
+#include "scan/scan_view.h"
+#include "scan/task.h"
+#include "scan/worker_thread.h"
 
 namespace sysrepair {
 
-class UpdateThread : public ui::Thread {
+class UpdateThread : public win::Thread {
 public:
     // Made suspended.
     UpdateThread() = default;

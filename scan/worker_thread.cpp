@@ -1,9 +1,9 @@
-#include "worker_thread.h"
+#include "scan/worker_thread.h"
 
 #include <windows.h>
 
-#include "application.h"
-#include "task_manager.h"
+#include "common/guarded.h"
+#include "scan/task_manager.h"
 
 namespace sysrepair {
 
@@ -32,7 +32,7 @@ void WorkerThread::execute() {
             if (cancelled) break;
             // A category that fails, even by throwing, does not stop the run:
             // the run must always end so that the monitor reports it.
-            ui::guarded([task] { task->scan(); });
+            guarded([task] { task->scan(); });
         }
         done = true;
         runRequested = false;

@@ -5,12 +5,12 @@
 #include <atomic>
 #include <vector>
 
-#include "task.h"
-#include "thread.h"
+#include "common/thread.h"
+#include "scan/task.h"
 
 namespace sysrepair {
 
-class WorkerThread : public ui::Thread {
+class WorkerThread : public win::Thread {
 public:
     // Made suspended.
     WorkerThread() = default;

@@ -1,4 +1,4 @@
-#include "caption_area.h"
+#include "shell/caption_area.h"
 
 namespace sysrepair {
 

@@ -1,6 +1,6 @@
-#include "details_form.h"
+#include "shell/details_form.h"
 
-#include "task_entry.h"
+#include "scan/task_entry.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "button.h"
-#include "label.h"
-#include "task.h"
-#include "tree_view.h"
-#include "window.h"
+#include "common/ui/button.h"
+#include "common/ui/label.h"
+#include "common/ui/tree_view.h"
+#include "common/ui/window.h"
+#include "scan/task.h"
 
 class TScanDetailsForm : public ui::Window {
 public:

@@ -1,7 +1,7 @@
 // Mendora.exe.
 #include <windows.h>
 
-#include "mendora_startup.h"
+#include "shell/mendora_startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
     return sysrepair::runMendora(arguments ? arguments : "");

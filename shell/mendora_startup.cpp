@@ -1,22 +1,19 @@
-#include "mendora_startup.h"
+#include "shell/mendora_startup.h"
 
 #include <windows.h>
 
-#include "application.h"
-#include "message_box.h"
-#include "plugin_form.h"
-#include "registry_reader_writer.h"
-#include "settings.h"
-#include "task_selection_form.h"
-#include "win_handles.h"
+#include "common/message_box.h"
+#include "common/registry_reader_writer.h"
+#include "common/ui/program.h"
+#include "repair/settings.h"
+#include "shell/plugin_form.h"
+#include "shell/task_selection_form.h"
 
 namespace sysrepair {
 
 const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 
 namespace {
-
-const char kMutexName[] = "MENDORA_EXECUTABLE";
 
 bool recordProcessId() {
     RegistryReaderWriter registry;
@@ -25,15 +22,16 @@ bool recordProcessId() {
     return registry.writeInt(static_cast<int32_t>(GetCurrentProcessId()), "id");
 }
 
-void runWindows() {
-    if (!ui::Application::initialize()) ui::Application::showException("User interface failed");
-    ui::Application::setTitle("Mendora");
-    // The first window made is the main window.
+// The windows of the whole run, the main window first.
+class MendoraWindows : public ui::ProgramWindows {
+public:
+    MendoraWindows() : taskSelection(mainForm) { mainForm.setTaskSelectionForm(&taskSelection); }
+    ui::Window& mainWindow() override { return mainForm; }
+
+private:
     TSystemRepairForm mainForm;
-    TTaskSelForm taskSelection(mainForm);
-    mainForm.setTaskSelectionForm(&taskSelection);
-    ui::Application::run(mainForm);
-}
+    TTaskSelForm taskSelection;
+};
 
 }  // namespace
 
@@ -42,23 +40,21 @@ bool isStayOnTopSwitch(const std::string& arguments) {
 }
 
 int runMendora(const std::string& arguments) {
-    // Lives until the process ends, so that later starts see it.
-    static win::KernelHandle oneCopy;
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    const DWORD created = GetLastError();
-    oneCopy.reset(mutex);
-    if (created == ERROR_ALREADY_EXISTS) return -1;
-
-    if (!recordProcessId()) {
-        showMessageBox(nullptr, "Error Writing to Registry.  Please run as an admin.",
-                       "Non-privileged User", MB_OK);
-        return -1;
-    }
-    if (isStayOnTopSwitch(arguments)) getSettings()->setSourceTag("vs");
-
-    ui::guarded(runWindows);
-    ui::guarded(releaseSettings);
-    return 0;
+    ui::ProgramSteps steps;
+    steps.mutexName = "MENDORA_EXECUTABLE";
+    steps.title = "Mendora";
+    steps.prepare = [&arguments] {
+        if (!recordProcessId()) {
+            showMessageBox(nullptr, "Error Writing to Registry.  Please run as an admin.",
+                           "Non-privileged User", MB_OK);
+            return -1;
+        }
+        if (isStayOnTopSwitch(arguments)) getSettings()->setSourceTag("vs");
+        return 0;
+    };
+    steps.makeWindows = [] { return std::unique_ptr<ui::ProgramWindows>(new MendoraWindows()); };
+    steps.release = releaseSettings;
+    return ui::runProgram(steps);
 }
 
 }  // namespace sysrepair

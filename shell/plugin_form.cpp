@@ -1,20 +1,20 @@
-#include "plugin_form.h"
+#include "shell/plugin_form.h"
 
 #include <shellapi.h>
 
-#include "application.h"
-#include "caption_area.h"
-#include "categories.h"
-#include "details_form.h"
-#include "drive_table.h"
-#include "message_box.h"
-#include "repair_run.h"
-#include "restore_form.h"
-#include "scan_flags.h"
-#include "settings.h"
-#include "skin_art.h"
-#include "synchronize.h"
-#include "task_manager.h"
+#include "common/message_box.h"
+#include "common/ui/application.h"
+#include "common/ui/synchronize.h"
+#include "repair/repair_run.h"
+#include "repair/settings.h"
+#include "scan/categories/categories.h"
+#include "scan/scan_flags.h"
+#include "scan/task_manager.h"
+#include "scan/walk/drive_table.h"
+#include "shell/caption_area.h"
+#include "shell/details_form.h"
+#include "shell/restore_form.h"
+#include "shell/skin/skin_art.h"
 
 using sysrepair::ITask;
 using sysrepair::TaskManager;
@@ -44,8 +44,6 @@ const char kStartText[] =
 const char kAdviceText[] =
     "To repair the problems click the \"Make Repairs\" button.   To ignore the problems for now "
     "and run a scan later, click the \"Don't Repair\" button below.";
-
-const int kStopPauseMs = 200;
 
 ui::WindowOptions formOptions() {
     ui::WindowOptions o;
@@ -176,7 +174,7 @@ TSystemRepairForm::TSystemRepairForm()
 TSystemRepairForm::~TSystemRepairForm() {
     // A window destroyed without a close (a test, an early exit) still ends
     // its threads before the controls they report into go.
-    stopScanThreads();
+    scanRun.stop();
 }
 
 void TSystemRepairForm::FormCreate() {
@@ -221,43 +219,19 @@ void TSystemRepairForm::showOnlyPanel(ui::Panel& panel) {
     Panel3.setVisible(&panel == &Panel3);
 }
 
-void TSystemRepairForm::stopScanThreads() {
-    // The monitor first: it reads the worker.
-    if (monitor) {
-        monitor->requestStop();
-        ui::pauseServingThreads(kStopPauseMs);
-        monitor->terminate();
-        monitor.reset();
-    }
-    if (worker) {
-        worker->requestStop();
-        ui::pauseServingThreads(kStopPauseMs);
-        worker->terminate();
-        worker.reset();
-    }
-}
-
 void TSystemRepairForm::ImageButton8PictureClick() {
-    stopScanThreads();
-    worker = std::make_unique<sysrepair::WorkerThread>();
-    monitor = std::make_unique<sysrepair::UpdateThread>();
-    monitor->setSelected(categories);
-    monitor->setForm(this);
-    monitor->setWorker(worker.get());
+    scanRun.prepare(categories, *this);
     TeRichEdit1.clear();
     logEmpty = true;
     if (categories.empty()) {
         showMessageBox(handle(), "You must select at least one task.", "Mendora", MB_OK);
         return;
     }
-    sysrepair::scanFinished = false;
     showOnlyPanel(Panel2);
     ImageButton1.setEnabled(false);
     ImageButton7.setEnabled(false);
     sysrepair::DriveTable::destroy();
-    worker->start(categories);
-    worker->resume();
-    monitor->resume();
+    scanRun.begin();
 }
 
 void TSystemRepairForm::ImageButton9PictureClick() {
@@ -265,8 +239,7 @@ void TSystemRepairForm::ImageButton9PictureClick() {
 }
 
 void TSystemRepairForm::cancelScan() {
-    if (worker) worker->cancelRun();
-    if (monitor) monitor->abort();
+    scanRun.cancel();
 }
 
 void TSystemRepairForm::ImageButton10PictureClick() {
@@ -278,7 +251,7 @@ void TSystemRepairForm::ImageButton10PictureClick() {
 }
 
 void TSystemRepairForm::ImageButton12PictureClick() {
-    if (!sysrepair::makeRepairs(categories, engine)) return;
+    if (!sysrepair::makeRepairs(categories, engine, working)) return;
     showOnlyPanel(Panel1);
 }
 
@@ -347,7 +320,7 @@ bool TSystemRepairForm::FormCloseQuery() {
 
 void TSystemRepairForm::FormClose() {
     while (!sysrepair::scanFinished) ui::pauseServingThreads(1);
-    stopScanThreads();
+    scanRun.stop();
     if (engine.isBound()) engine.unbind();
     TaskManager::release();
     sysrepair::DriveTable::destroy();

@@ -10,19 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "image_button.h"
-#include "label.h"
-#include "list_box.h"
-#include "panel.h"
-#include "repair_engine.h"
-#include "rich_text.h"
-#include "scan_category_target.h"
-#include "scan_view.h"
-#include "skin_background.h"
-#include "task.h"
-#include "update_thread.h"
-#include "window.h"
-#include "worker_thread.h"
+#include "common/ui/label.h"
+#include "common/ui/list_box.h"
+#include "common/ui/panel.h"
+#include "common/ui/rich_text.h"
+#include "common/ui/window.h"
+#include "repair/repair_engine.h"
+#include "scan/scan_run.h"
+#include "scan/scan_view.h"
+#include "scan/task.h"
+#include "shell/scan_category_target.h"
+#include "shell/skin/image_button.h"
+#include "shell/skin/skin_background.h"
+#include "shell/working_form.h"
 
 class TSystemRepairForm : public ui::Window,
                           public sysrepair::ScanView,
@@ -106,14 +106,13 @@ private:
     void reloadAllCategories();
     void refillCategoryList();
     void showOnlyPanel(ui::Panel& panel);
-    void stopScanThreads();
     void cancelScan();
     void startProgram(const std::string& path);
 
     std::vector<sysrepair::ITask*> categories;
-    std::unique_ptr<sysrepair::WorkerThread> worker;
-    std::unique_ptr<sysrepair::UpdateThread> monitor;
+    sysrepair::ScanRun scanRun;
     sysrepair::RepairEngine engine;
+    sysrepair::WorkingWindow working;
     ui::Window* taskSelectionForm = nullptr;
     bool logEmpty = true;
 };

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "task.h"
+#include "scan/task.h"
 
 namespace sysrepair {
 

@@ -1,6 +1,6 @@
-#include "task_selection_form.h"
+#include "shell/task_selection_form.h"
 
-#include "task_manager.h"
+#include "scan/task_manager.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <vector>
 
-#include "button.h"
-#include "label.h"
-#include "list_view.h"
-#include "scan_category_target.h"
-#include "task.h"
-#include "window.h"
+#include "common/ui/button.h"
+#include "common/ui/label.h"
+#include "common/ui/list_view.h"
+#include "common/ui/window.h"
+#include "scan/task.h"
+#include "shell/scan_category_target.h"
 
 class TTaskSelForm : public ui::Window {
 public:

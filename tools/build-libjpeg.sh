@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Builds the JPEG decoder the skinned windows use: Debian's libjpeg-turbo
-# source package, cross-compiled with our MinGW-w64 toolchain files as a
-# static library. build-libjpeg.sh [i686|x86_64]...
+# source package at the version pinned in tools/libjpeg-turbo.pin,
+# cross-compiled with our MinGW-w64 toolchain files as a static library.
+# build-libjpeg.sh [i686|x86_64]...
 #
-# The source goes to build/third_party/src (fetched once with apt-get source),
-# the library and headers to build/<arch>/third_party/libjpeg. Quick when
-# already built.
+# The source is fetched once into build/third_party/src by an apt of our own
+# (its source list, lists and cache live in build/third_party/apt; the
+# machine's apt configuration is never changed), checked against the pinned
+# SHA-256 sums and unpacked. The library and headers go to
+# build/<arch>/third_party/libjpeg. Quick when already built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 archs=("$@")
 [ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
+pin="$root/tools/libjpeg-turbo.pin"
 
 # Bump when the build options below change, so that old builds are redone.
-BUILD_LAYOUT=1
+BUILD_LAYOUT=2
 
 all_built=1
 for arch in "${archs[@]}"; do
@@ -21,57 +25,77 @@ for arch in "${archs[@]}"; do
 done
 [ "$all_built" = 1 ] && exit 0
 
+version=$(awk '$1 == "version" { print $2 }' "$pin")
+upstream=${version#*:}
+upstream=${upstream%-*}
 src_parent="$root/build/third_party/src"
+src="$src_parent/libjpeg-turbo-$upstream"
+apt_dir="$root/build/third_party/apt"
 
-# Source entries for apt-get source: the machine's own Debian entries with
-# their URIs and suites, as deb-src.
-add_source_entries() {
-  local list=/etc/apt/sources.list.d/mendora-deb-src.sources
-  [ -f "$list" ] && return 0
-  local tmp; tmp=$(mktemp)
+# deb-src entries for the machine's own Debian archives: the URIs, suites,
+# components and keyrings of its deb entries, one-line format.
+write_source_list() {
+  local out=$1
+  : >"$out"
+  local f
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -f "$f" ] || continue
-    [ "$f" = "$list" ] && continue
-    # Keep the stanzas whose Types include deb; write them as deb-src.
-    awk 'BEGIN { RS = ""; ORS = "\n\n" }
-         /(^|\n)Types:[^\n]*(^|[ \t])deb([ \t]|\n|$)/ {
-           sub(/Types:[^\n]*/, "Types: deb-src"); print
-         }' "$f" >>"$tmp"
+    awk 'BEGIN { RS = ""; FS = "\n" }
+         {
+           types = ""; uris = ""; suites = ""; comps = ""; key = ""
+           for (i = 1; i <= NF; i++) {
+             if ($i ~ /^Types:/) types = $i
+             else if ($i ~ /^URIs:/) { uris = $i; sub(/^URIs:[ \t]*/, "", uris) }
+             else if ($i ~ /^Suites:/) { suites = $i; sub(/^Suites:[ \t]*/, "", suites) }
+             else if ($i ~ /^Components:/) { comps = $i; sub(/^Components:[ \t]*/, "", comps) }
+             else if ($i ~ /^Signed-By:/) { key = $i; sub(/^Signed-By:[ \t]*/, "", key) }
+           }
+           if (types !~ /(:|[ \t])deb([ \t]|$)/ || uris == "" || suites == "") next
+           opt = key != "" && key !~ /BEGIN/ ? "[signed-by=" key "] " : ""
+           n = split(uris, u, /[ \t]+/); m = split(suites, s, /[ \t]+/)
+           for (a = 1; a <= n; a++) for (b = 1; b <= m; b++)
+             print "deb-src " opt u[a] " " s[b] " " comps
+         }' "$f" >>"$out"
   done
-  if [ -f /etc/apt/sources.list ]; then
-    # One-line entries: deb [options] URI suite components.
-    grep -E '^deb[[:space:]]' /etc/apt/sources.list | while read -r _ rest; do
-      echo "deb-src $rest"
-    done >"$tmp.list"
-    [ -s "$tmp.list" ] && cp "$tmp.list" /etc/apt/sources.list.d/mendora-deb-src.list
-    rm -f "$tmp.list"
-  fi
-  if [ -s "$tmp" ]; then
-    cp "$tmp" "$list"
-  fi
-  rm -f "$tmp"
-  apt-get update -qq
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    sed -n 's/^[[:space:]]*deb[[:space:]]\+/deb-src /p' "$f" >>"$out"
+  done
 }
+
+pinned_sum() { awk -v f="$1" '$1 == "sha256" && $2 == f { print $3 }' "$pin"; }
 
 fetch_source() {
-  local dir
-  dir=$(find "$src_parent" -maxdepth 1 -mindepth 1 -type d -name 'libjpeg-turbo-*' 2>/dev/null | head -n 1)
-  if [ -n "$dir" ] && [ -f "$dir/CMakeLists.txt" ]; then
-    echo "$dir"
-    return 0
+  [ -f "$src/CMakeLists.txt" ] && [ "$(cat "$src/.pinned" 2>/dev/null)" = "$version" ] && return 0
+  rm -rf "$apt_dir" "$src_parent"
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/parts" "$src_parent"
+  write_source_list "$apt_dir/sources.list"
+  local apt=(apt-get -qq -o Dir::Etc::SourceList="$apt_dir/sources.list"
+             -o Dir::Etc::SourceParts="$apt_dir/parts" -o Dir::State::Lists="$apt_dir/lists"
+             -o Dir::Cache="$apt_dir/cache" -o APT::Sandbox::User=root)
+  "${apt[@]}" update >/dev/null 2>&1 || true
+  if ! (cd "$src_parent" &&
+        "${apt[@]}" source --download-only "libjpeg-turbo=$version" >/dev/null 2>&1); then
+    echo "libjpeg-turbo $version is not served by this machine's Debian archives." >&2
+    echo "Update tools/libjpeg-turbo.pin to a version they serve (version and SHA-256 sums)." >&2
+    return 1
   fi
-  local uris; uris=$(apt-get source --print-uris libjpeg-turbo 2>/dev/null || true)
-  case "$uris" in *.dsc*) ;; *) add_source_entries ;; esac
-  rm -rf "$src_parent"
-  mkdir -p "$src_parent"
-  # The download goes into our own folder, which apt's sandbox user cannot write.
-  (cd "$src_parent" && apt-get source -qq -o APT::Sandbox::User=root libjpeg-turbo >/dev/null)
-  dir=$(find "$src_parent" -maxdepth 1 -mindepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
-  [ -n "$dir" ] && [ -f "$dir/CMakeLists.txt" ] || { echo "libjpeg-turbo source not found" >&2; return 1; }
-  echo "$dir"
+  local file sum expected
+  while read -r _ file expected; do
+    sum=$(sha256sum "$src_parent/$file" 2>/dev/null | cut -d' ' -f1)
+    if [ "$sum" != "$expected" ]; then
+      echo "$file does not match its SHA-256 sum in tools/libjpeg-turbo.pin." >&2
+      return 1
+    fi
+  done < <(awk '$1 == "sha256"' "$pin")
+  local dsc
+  dsc=$(awk '$1 == "sha256" && $2 ~ /\.dsc$/ { print $2 }' "$pin")
+  (cd "$src_parent" && dpkg-source --no-check -x "$dsc" "libjpeg-turbo-$upstream" >/dev/null)
+  [ -f "$src/CMakeLists.txt" ] || { echo "libjpeg-turbo source did not unpack" >&2; return 1; }
+  echo "$version" >"$src/.pinned"
 }
 
-src=$(fetch_source)
+fetch_source
 
 for arch in "${archs[@]}"; do
   prefix="$root/build/$arch/third_party/libjpeg"

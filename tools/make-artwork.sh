@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Makes the main window's skin: the background and the normal, hover and
-# pressed pictures of every picture button, as JPEGs in shell/art, and the
-# resource script that embeds them (shell/art/skin.rc). The results are
+# pressed pictures of every picture button, as JPEGs in shell/skin/art, and the
+# resource script that embeds them (shell/skin/art/skin.rc). The results are
 # checked in; run this again after changing it. Needs ImageMagick and the
 # DejaVu fonts (tools/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=shell/art
+out=shell/skin/art
 mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Makes Mendora's program icon, shell/art/mendora.ico: a white shield with a
+# Makes Mendora's program icon, shell/skin/art/mendora.ico: a white shield with a
 # check mark on a blue rounded square, at 16, 32 and 48 pixels. The result is
 # checked in; run this again after changing it. Needs ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=shell/art/mendora.ico
+out=shell/skin/art/mendora.ico
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 

@@ -40,9 +40,13 @@ fi
 trap 'stop_wineserver; $own_display && stop_xvfb' EXIT
 start_wineserver
 
+# In the registry view the installed program reads: a 32-bit program sees
+# HKLM\Software through Wow6432Node.
+view=/reg:64
+[ "$arch" = i686 ] && view=/reg:32
 app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Mendora.exe'
-"$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f >/dev/null 2>&1
-"$loader" reg add "$app_paths" /v Path /d 'C:\Mendora\' /f >/dev/null 2>&1
+"$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f "$view" </dev/null >/dev/null 2>&1
+"$loader" reg add "$app_paths" /v Path /d 'C:\Mendora\' /f "$view" </dev/null >/dev/null 2>&1
 echo "Installed into $install_dir (C:\\Mendora), App Paths \"Mendora.exe\" recorded."
 
 # --- run ---------------------------------------------------------------------

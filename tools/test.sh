@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything, builds both architectures and runs the whole test suite
-# under Wine.
+# under Wine: the x86_64 suite always, the i686 suite (the shipping build)
+# wherever the kernel can run 32-bit code. The test programs of a suite run
+# side by side, one per core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
@@ -12,10 +14,15 @@ start_xvfb
 trap 'stop_wineserver; stop_xvfb' EXIT
 start_wineserver
 
-ctest --test-dir build/x86_64 --output-on-failure
-if host_runs_32bit; then
-  ctest --test-dir build/i686 --output-on-failure
-else
+jobs=$(nproc)
+suites=(x86_64)
+host_runs_32bit && suites+=(i686)
+for arch in "${suites[@]}"; do
+  echo "== the $arch suite"
+  ctest --test-dir "build/$arch" --output-on-failure -j "$jobs"
+done
+echo "Ran the ${suites[*]} suite(s)."
+if ! host_runs_32bit; then
   echo "NOTE: this kernel cannot execute 32-bit x86 code, so Wine cannot run the i686 tests here;"
   echo "      the i686 build and its test programs were built and linked above."
 fi

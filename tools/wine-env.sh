@@ -18,7 +18,7 @@ wine_loader() {
   if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
 }
 
-PREFIX_LAYOUT=4
+PREFIX_LAYOUT=5
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 
 # Makes the prefix once per build tree. Windows are not handed to a window
@@ -36,10 +36,18 @@ make_wine_prefix() {
   local loader; loader=$(wine_loader)
   [ "$loader" = wine ] || export WINELOADER="$loader"
   "$loader" wineboot -i </dev/null >/dev/null 2>&1
-  "$loader" reg add 'HKLM\Software\Wine\Drives' /v y: /d network /f </dev/null >/dev/null 2>&1
+  # Wine's drive settings are read by its 64-bit mount manager: write them in
+  # the 64-bit view, whichever loader made the prefix (the 32-bit one would
+  # write them below Wow6432Node, where 64-bit programs never look).
+  "$loader" reg add 'HKLM\Software\Wine\Drives' /v y: /d network /f /reg:64 </dev/null >/dev/null 2>&1
   # Without a window manager, hiding or destroying a window that Wine lets the
   # window manager handle waits 2 s for a state change that never comes.
   "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  if ! "$loader" reg query 'HKLM\Software\Wine\Drives' /v y: /reg:64 </dev/null 2>/dev/null |
+       grep -q network; then
+    echo "Could not record drive Y: as a network drive in the test prefix" >&2
+    return 1
+  fi
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
   ln -sfn "$(dirname "$WINEPREFIX")" "$WINEPREFIX/dosdevices/y:"

@@ -1,4 +1,4 @@
-#include "encrypter.h"
+#include "chat/encrypter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "line_actions.h"
+#include "chat/line_actions.h"
 
 #include <gtest/gtest.h>
 

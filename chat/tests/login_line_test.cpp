@@ -1,9 +1,9 @@
-#include "login_line.h"
+#include "chat/login_line.h"
 
 #include <gtest/gtest.h>
 
-#include "system_info.h"
-#include "test_registry.h"
+#include "chat/system_info.h"
+#include "common/tests/support/test_registry.h"
 
 using testing_support::ScopedTestKey;
 
@@ -26,20 +26,6 @@ TEST(LoginLine, InstallationValuesReplaceTheDefaults) {
     EXPECT_EQ(systemInfoText(info), "UGI:7__CPU:-1__ori:2040__dref:ab__tdai:31__version:4.2.1");
     info.installation = InstallationValues();
     EXPECT_EQ(systemInfoText(info), "UGI:7__CPU:-1__ori:1000__dref:md__tdai:0__version:UnKnown");
-}
-
-TEST(LoginLine, WindowsKindCodes) {
-    EXPECT_EQ(windowsKindCode(0, 3, 10), 0);
-    EXPECT_EQ(windowsKindCode(1, 4, 0), 1);
-    EXPECT_EQ(windowsKindCode(1, 4, 10), 2);
-    EXPECT_EQ(windowsKindCode(1, 4, 90), 3);
-    EXPECT_EQ(windowsKindCode(2, 3, 51), 4);
-    EXPECT_EQ(windowsKindCode(2, 4, 0), 4);
-    EXPECT_EQ(windowsKindCode(2, 5, 0), 5);
-    EXPECT_EQ(windowsKindCode(2, 5, 1), 6);
-    EXPECT_EQ(windowsKindCode(2, 5, 2), 7);
-    EXPECT_EQ(windowsKindCode(2, 6, 1), 0) << "newer versions are not classified";
-    EXPECT_EQ(windowsKindCode(1, 4, 3), 0);
 }
 
 TEST(SystemInfo, InstallationValuesComeFromTheRegistry) {

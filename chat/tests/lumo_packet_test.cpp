@@ -1,10 +1,10 @@
-#include "lumo_packet.h"
+#include "chat/lumo_packet.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "hello_record.h"
+#include "chat/hello_record.h"
 
 using namespace lumonet;
 

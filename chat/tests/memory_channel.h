@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "byte_channel.h"
-#include "lumo_packet.h"
+#include "chat/byte_channel.h"
+#include "chat/lumo_packet.h"
 
 class MemoryChannel : public lumonet::ByteChannel {
 public:

@@ -1,7 +1,7 @@
 // The network layer against chat_peer.py, a server that shares no code with
 // it: ctest starts this program through that script, which says in
 // MENDORA_CHAT_PEER on which port each of its scenarios listens.
-#include "net_connection.h"
+#include "chat/net_connection.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include <sstream>
 #include <thread>
 
-#include "chat_link.h"
-#include "host_address.h"
-#include "winsock_session.h"
+#include "chat/chat_link.h"
+#include "chat/host_address.h"
+#include "chat/winsock_session.h"
 
 using namespace lumonet;
 

@@ -1,4 +1,4 @@
-#include "net_error.h"
+#include "chat/net_error.h"
 
 #include <gtest/gtest.h>
 

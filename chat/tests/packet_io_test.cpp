@@ -1,10 +1,10 @@
-#include "packet_io.h"
+#include "chat/packet_io.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "memory_channel.h"
+#include "chat/tests/memory_channel.h"
 
 using namespace lumonet;
 

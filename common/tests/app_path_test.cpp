@@ -1,22 +1,22 @@
-#include "app_path.h"
+#include "common/app_path.h"
 
 #include <gtest/gtest.h>
 
-#include "registry_reader_writer.h"
-#include "test_registry.h"
+#include "common/registry_reader_writer.h"
+#include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/test_registry.h"
 
 namespace {
-
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
 class AppPathTest : public ::testing::Test {
 protected:
     AppPathTest() : exeName(testing_support::uniqueName("MendoraTest") + ".exe") {
         reg.setRoot(HKEY_LOCAL_MACHINE);
-        reg.setKey(kAppPaths + exeName);
+        reg.setKey(std::string(testing_support::kAppPathsKey) + "\\" + exeName);
     }
     ~AppPathTest() override {
-        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, kAppPaths + exeName);
+        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE,
+                                       std::string(testing_support::kAppPathsKey) + "\\" + exeName);
     }
 
     std::string exeName;

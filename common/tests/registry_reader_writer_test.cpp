@@ -1,11 +1,11 @@
-#include "registry_reader_writer.h"
+#include "common/registry_reader_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "test_registry.h"
+#include "common/tests/support/test_registry.h"
 
 using testing_support::ScopedTestKey;
 

@@ -1,4 +1,4 @@
-#include "registry_roots.h"
+#include "common/registry_roots.h"
 
 #include <gtest/gtest.h>
 

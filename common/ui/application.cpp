@@ -1,4 +1,4 @@
-#include "application.h"
+#include "common/ui/application.h"
 
 #include <windows.h>
 
@@ -7,10 +7,11 @@
 #include <atomic>
 #include <mutex>
 
-#include "message_box.h"
-#include "synchronize.h"
-#include "win_handles.h"
-#include "window.h"
+#include "common/message_box.h"
+#include "common/ui/synchronize.h"
+#include "common/ui/window.h"
+#include "common/ui_thread.h"
+#include "common/win_handles.h"
 
 namespace ui {
 
@@ -39,6 +40,8 @@ bool Application::initialize() {
         const bool controls = InitCommonControlsEx(&icc) != FALSE;
         richTextLibrary().reset(LoadLibraryA("riched20.dll"));
         ok = controls && richTextLibrary().valid() && detail::createDispatcher();
+        setUiThreadRunner(synchronize);
+        setExceptionReport(showException);
     });
     return ok;
 }
@@ -106,9 +109,11 @@ void Application::minimize() {
 void Application::showException(const char* what) {
     std::string caption = title();
     if (caption.empty()) caption = "Error";
-    Window* main = mainWin;
-    showMessageBox(main ? main->handle() : nullptr, what ? what : "Unknown exception", caption,
-                   MB_OK | MB_ICONERROR);
+    const std::string text = what ? what : "Unknown exception";
+    runOnUiThread([&] {
+        Window* main = mainWin;
+        showMessageBox(main ? main->handle() : nullptr, text, caption, MB_OK | MB_ICONERROR);
+    });
 }
 
 int Application::screenWidth() {

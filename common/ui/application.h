@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "common/guarded.h"
+
 namespace ui {
 
 class Window;
@@ -15,8 +17,10 @@ class Window;
 class Application {
 public:
     // Loads the common controls and the rich-text library, registers the
-    // window classes and makes the calling thread the user-interface thread.
-    // Later calls do nothing. False when a part could not be set up.
+    // window classes and makes the calling thread the user-interface thread:
+    // from then on the layers below reach it through runOnUiThread
+    // (common/ui_thread.h) and report exceptions with showException. Later
+    // calls do nothing. False when a part could not be set up.
     static bool initialize();
     static bool isUiThread();
 
@@ -34,28 +38,13 @@ public:
     static void terminate(int exitCode = 0);
     static void minimize();
 
-    // The standard box for an exception that reached a window procedure or
-    // the top level; the program goes on afterwards.
+    // The standard box for an exception that reached a window procedure, a
+    // thread or the top level, shown on the user-interface thread with the
+    // application's title; the program goes on afterwards.
     static void showException(const char* what);
 
     static int screenWidth();
     static int screenHeight();
 };
-
-// Runs fn and reports anything it throws with Application::showException.
-// Returns false when it threw. For every boundary where control returns to
-// Windows.
-template <typename F>
-bool guarded(F&& fn) noexcept {
-    try {
-        fn();
-        return true;
-    } catch (const std::exception& e) {
-        Application::showException(e.what());
-    } catch (...) {
-        Application::showException("Unknown exception");
-    }
-    return false;
-}
 
 }  // namespace ui

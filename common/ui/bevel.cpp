@@ -1,4 +1,4 @@
-#include "bevel.h"
+#include "common/ui/bevel.h"
 
 namespace ui {
 

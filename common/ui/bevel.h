@@ -1,7 +1,7 @@
 // An etched line that separates parts of a window.
 #pragma once
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "button.h"
+#include "common/ui/button.h"
 
 namespace ui {
 

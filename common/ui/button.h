@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

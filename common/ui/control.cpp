@@ -1,6 +1,6 @@
-#include "control.h"
+#include "common/ui/control.h"
 
-#include "application.h"
+#include "common/ui/application.h"
 
 namespace ui {
 

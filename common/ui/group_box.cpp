@@ -1,4 +1,4 @@
-#include "group_box.h"
+#include "common/ui/group_box.h"
 
 namespace ui {
 

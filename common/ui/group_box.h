@@ -3,7 +3,7 @@
 // that their notifications reach the window like any other control's.
 #pragma once
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "label.h"
+#include "common/ui/label.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 // A line or block of text on the container's background.
 #pragma once
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "list_box.h"
+#include "common/ui/list_box.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "list_view.h"
+#include "common/ui/list_view.h"
 
 #include <vector>
 

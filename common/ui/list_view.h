@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "memo.h"
+#include "common/ui/memo.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "menu_bar.h"
+#include "common/ui/menu_bar.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
-#include "panel.h"
+#include "common/ui/panel.h"
 
-#include "application.h"
+#include "common/ui/application.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 // A plain area of its own background colour that holds controls.
 #pragma once
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
-#include "picture.h"
+#include "common/ui/picture.h"
 
-#include "application.h"
+#include "common/ui/application.h"
 
 namespace ui {
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "progress_bar.h"
+#include "common/ui/progress_bar.h"
 
 #include <windows.h>
 

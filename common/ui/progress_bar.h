@@ -1,7 +1,7 @@
 // A progress bar with positions 0 to 100.
 #pragma once
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

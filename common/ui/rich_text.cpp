@@ -1,4 +1,4 @@
-#include "rich_text.h"
+#include "common/ui/rich_text.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "status_bar.h"
+#include "common/ui/status_bar.h"
 
 #include <windows.h>
 

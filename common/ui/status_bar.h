@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,11 +1,12 @@
-#include "synchronize.h"
+#include "common/ui/synchronize.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <exception>
 
-#include "application.h"
+#include "common/thread.h"
+#include "common/ui/application.h"
 
 namespace ui {
 
@@ -68,15 +69,7 @@ bool post(std::function<void()> fn) {
 }
 
 void pauseServingThreads(unsigned milliseconds) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    for (;;) {
-        // Delivers the messages sent by other threads, nothing else.
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
-    }
+    win::pauseServingSentMessages(milliseconds);
 }
 
 namespace detail {

@@ -1,4 +1,4 @@
-#include "tree_view.h"
+#include "common/ui/tree_view.h"
 
 namespace ui {
 

@@ -1,9 +1,9 @@
-#include "window.h"
+#include "common/ui/window.h"
 
 #include <vector>
 
-#include "application.h"
-#include "menu_bar.h"
+#include "common/ui/application.h"
+#include "common/ui/menu_bar.h"
 
 namespace ui {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "control.h"
+#include "common/ui/control.h"
 
 namespace ui {
 

@@ -1,12 +1,12 @@
 #define RPTRNR_BUILDING
-#include "rptrnr.h"
+#include "repair/engine/rptrnr.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "registry_roots.h"
-#include "win_handles.h"
+#include "common/registry_roots.h"
+#include "common/win_handles.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The list of backups and its index file on disk.
-#include "backup_index.h"
+#include "repair/backup_index.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "test_files.h"
+#include "common/tests/support/test_files.h"
 
 using namespace sysrepair;
 using testing_support::ScopedTestFolder;

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "backup_index.h"
-#include "byte_reader.h"
-#include "byte_writer.h"
-#include "report_format.h"
+#include "repair/backup_index.h"
+#include "repair/byte_reader.h"
+#include "repair/byte_writer.h"
+#include "repair/report_format.h"
 
 using namespace sysrepair;
 

@@ -1,25 +1,17 @@
-#include "repair_engine.h"
+#include "repair/repair_engine.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "registry_reader_writer.h"
-#include "test_files.h"
-#include "test_registry.h"
+#include "common/registry_reader_writer.h"
+#include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
 
 using namespace sysrepair;
 using namespace testing_support;
 
 namespace {
-
-// The folder of this test program, where the build puts the engine.
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 TaskEntry entry(uint8_t type, std::vector<std::string> fields) {
     TaskEntry e;
@@ -58,7 +50,7 @@ TEST(RepairEngine, RemovesWhatEachEntryNames) {
     for (TaskEntry& e : entries) list.push_back(&e);
 
     RepairEngine engine;
-    ASSERT_EQ(engine.bind(programFolder()), RepairEngine::Binding::Bound);
+    ASSERT_EQ(engine.bind(testing_support::ownProgramFolder()), RepairEngine::Binding::Bound);
     EXPECT_EQ(engine.runReport(list), 6);
     engine.unbind();
 
@@ -85,7 +77,7 @@ TEST(RepairEngine, MalformedEntriesAreSkippedAndTheRootIsNeverDeleted) {
     std::vector<TaskEntry*> list;
     for (TaskEntry& e : entries) list.push_back(&e);
     RepairEngine engine;
-    ASSERT_EQ(engine.bind(programFolder()), RepairEngine::Binding::Bound);
+    ASSERT_EQ(engine.bind(testing_support::ownProgramFolder()), RepairEngine::Binding::Bound);
     EXPECT_EQ(engine.runReport(list), 0);
     EXPECT_EQ(engine.runReport({}), 0);
     EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, key.path()));
@@ -110,11 +102,12 @@ TEST(RepairEngine, BindingReportsAMissingOrUnusableLibrary) {
     EXPECT_EQ(engine.bind(folder.path()), RepairEngine::Binding::Unusable);
     EXPECT_FALSE(engine.isBound());
 
-    EXPECT_EQ(engine.bind(programFolder()), RepairEngine::Binding::Bound);
+    EXPECT_EQ(engine.bind(testing_support::ownProgramFolder()), RepairEngine::Binding::Bound);
     EXPECT_FALSE(engine.engineUnavailable());
     engine.unbind();
     EXPECT_FALSE(engine.isBound());
-    EXPECT_EQ(engine.bind(programFolder()), RepairEngine::Binding::Bound);  // again
+    EXPECT_EQ(engine.bind(testing_support::ownProgramFolder()),
+              RepairEngine::Binding::Bound);  // again
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // "Make Repairs" with the real engine, on problems that the tests plant.
-#include "repair_run.h"
+#include "repair/repair_run.h"
 
 #include <windows.h>
 
@@ -7,19 +7,21 @@
 
 #include <functional>
 
-#include "message_box.h"
-#include "registry_reader_writer.h"
-#include "settings.h"
-#include "task_manager.h"
-#include "test_files.h"
-#include "test_registry.h"
+#include "common/message_box.h"
+#include "common/registry_reader_writer.h"
+#include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
+#include "repair/backup_reports.h"
+#include "repair/settings.h"
+#include "repair/tests/own_install_entry.h"
+#include "scan/task_manager.h"
 
 using namespace sysrepair;
 using namespace testing_support;
 
 namespace {
 
-const char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe";
 const int64_t kMargin = 102400000;
 
 // A category whose problems a test chooses.
@@ -63,22 +65,34 @@ TaskEntry fileEntry(const std::string& path) {
     return e;
 }
 
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
+// The working window as the repair shows it: what still existed on disk when
+// it appeared, and what the user had been told when it went.
+class RecordingWorkingWindow : public WorkingIndicator {
+public:
+    explicit RecordingWorkingWindow(const std::vector<MessageBoxRequest>& shown) : shown_(shown) {}
+    void show() override {
+        ++shows;
+        fileExistedAtShow = watched.empty() || fileExists(watched);
+    }
+    void hide() override {
+        ++hides;
+        messagesBeforeHide = shown_.size();
+    }
+
+    std::string watched;
+    int shows = 0, hides = 0;
+    bool fileExistedAtShow = false;
+    size_t messagesBeforeHide = 0;
+
+private:
+    const std::vector<MessageBoxRequest>& shown_;
+};
 
 class RepairRun : public ::testing::Test {
 protected:
     void SetUp() override {
         releaseSettings();
-        RegistryReaderWriter reg;
-        reg.setRoot(HKEY_LOCAL_MACHINE);
-        reg.setKey(kAppPathKey);
-        ASSERT_TRUE(reg.writeString(install.path(), "Path"));
-        ASSERT_TRUE(CopyFileA((programFolder() + "rptrnr.dll").c_str(),
+        ASSERT_TRUE(CopyFileA((testing_support::ownProgramFolder() + "rptrnr.dll").c_str(),
                               (install.path() + "rptrnr.dll").c_str(), FALSE));
         setMessageBoxHandler([this](const MessageBoxRequest& r) {
             shown.push_back(r);
@@ -94,17 +108,20 @@ protected:
         setMessageBoxHandler(nullptr);
         setFreeSpaceQuery(nullptr);
         releaseSettings();
-        deleteKeyTree(HKEY_LOCAL_MACHINE, kAppPathKey);
     }
 
-    bool repair(const std::vector<ITask*>& categories) { return makeRepairs(categories, engine); }
+    bool repair(const std::vector<ITask*>& categories) {
+        return makeRepairs(categories, engine, working);
+    }
     std::string lastSummary() { return getSettings()->backups().at(0).summary; }
     size_t backupCount() { return getSettings()->backups().size(); }
 
     ScopedTestFolder install;
+    ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install.path()};
     ScopedTestFolder work;
     RepairEngine engine;
     std::vector<MessageBoxRequest> shown;
+    RecordingWorkingWindow working{shown};
     uint64_t freeSpace = uint64_t(1) << 40;
     bool spaceKnown = true;
 };
@@ -131,8 +148,14 @@ TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
     reg.writeInt(1, "n");
     values().plant(subkey);
 
+    working.watched = work.path() + "a.tmp";
     ASSERT_TRUE(repair({&files(), &values()}));
     EXPECT_FALSE(engine.isBound());
+    // The working window came before the engine and went before the message.
+    EXPECT_EQ(working.shows, 1);
+    EXPECT_EQ(working.hides, 1);
+    EXPECT_TRUE(working.fileExistedAtShow);
+    EXPECT_EQ(working.messagesBeforeHide, 0u);
 
     for (const char* name : {"a.tmp", "b.tmp", "c.tmp"})
         EXPECT_FALSE(fileExists(work.path() + name));
@@ -150,7 +173,7 @@ TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
     // The backup reads back to the same problems, with the file copies.
     std::vector<std::vector<TaskEntry>> lists;
     std::vector<std::string> names;
-    ASSERT_TRUE(TaskManager::instance()->loadReports(install.path() + "bak\\0", lists, names));
+    ASSERT_TRUE(loadReports(install.path() + "bak\\0", lists, names));
     ASSERT_EQ(names.size(), 2u);
     size_t fileReports = names[0] == "Test Files" ? 0 : 1;
     ASSERT_EQ(lists[fileReports].size(), 3u);
@@ -172,6 +195,8 @@ TEST_F(RepairRun, FreeSpaceOfExactlyTheNeedIsEnough) {
     freeSpace = needed - 1;
     ASSERT_TRUE(repair({&files()}));
     EXPECT_TRUE(fileExists(work.path() + "big.tmp"));
+    EXPECT_EQ(working.hides, 1);
+    EXPECT_EQ(working.messagesBeforeHide, 0u);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "You don't have enough free disk space to perform the operation");
     EXPECT_EQ(shown[0].caption, "Out of disk space");
@@ -211,7 +236,7 @@ TEST_F(RepairRun, InternetCleanerIsRepairedWithoutABackup) {
     EXPECT_FALSE(fileExists(install.path() + "bak\\0\\old.srb"));  // the slot was cleared
     std::vector<std::vector<TaskEntry>> lists;
     std::vector<std::string> names;
-    TaskManager::instance()->loadReports(install.path() + "bak\\0", lists, names);
+    loadReports(install.path() + "bak\\0", lists, names);
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(lastSummary(), "1 Unused Internet Files");
     ASSERT_EQ(shown.size(), 1u);

@@ -5,10 +5,11 @@
 
 #include <memory>
 
-#include "file_ops.h"
-#include "message_box.h"
-#include "task_manager.h"
-#include "test_files.h"
+#include "common/message_box.h"
+#include "common/tests/support/test_files.h"
+#include "repair/backup_reports.h"
+#include "repair/file_ops.h"
+#include "scan/task_manager.h"
 
 using namespace sysrepair;
 using testing_support::readFile;
@@ -47,7 +48,7 @@ protected:
     std::vector<TaskEntry> readBack(std::string* name = nullptr) {
         std::vector<std::vector<TaskEntry>> lists;
         std::vector<std::string> names;
-        EXPECT_TRUE(tm->loadReports(slot, lists, names));
+        EXPECT_TRUE(loadReports(slot, lists, names));
         EXPECT_EQ(lists.size(), 1u);
         if (lists.size() != 1) return {};
         if (name) *name = names[0];
@@ -76,7 +77,7 @@ TEST_F(ReportFiles, EveryEntryTypeRoundTrips) {
     };
     entries[3].setRawValue(REG_BINARY, "\x00\x01\x02\x00", 4);
     std::vector<bool> backedUp;
-    ASSERT_TRUE(tm->writeReport(pointers(entries), "Windows System Fonts", slot, &backedUp));
+    ASSERT_TRUE(writeReport(pointers(entries), "Windows System Fonts", slot, &backedUp));
     EXPECT_EQ(backedUp, std::vector<bool>(entries.size(), true));
     EXPECT_EQ(tm->reportIndex, 6);
     EXPECT_TRUE(boxes.empty());
@@ -135,7 +136,7 @@ TEST_F(ReportFiles, EntriesThatCannotBeBackedUpAreReported) {
         entry(EntryFile, {present}),
     };
     std::vector<bool> backedUp;
-    ASSERT_TRUE(tm->writeReport(pointers(entries), "Drive Cleaner", slot, &backedUp));
+    ASSERT_TRUE(writeReport(pointers(entries), "Drive Cleaner", slot, &backedUp));
     EXPECT_EQ(backedUp, (std::vector<bool>{false, false, false, true}));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Unknown Report Type");
@@ -156,9 +157,9 @@ TEST_F(ReportFiles, ReportThatCannotBeOpenedBacksNothingUp) {
     std::vector<TaskEntry> entries = {entry(EntryFile, {source})};
     std::vector<bool> backedUp;
     EXPECT_FALSE(
-        tm->writeReport(pointers(entries), "Drive Cleaner", folder.path() + "no-slot", &backedUp));
+        writeReport(pointers(entries), "Drive Cleaner", folder.path() + "no-slot", &backedUp));
     EXPECT_EQ(backedUp, std::vector<bool>{false});
-    EXPECT_FALSE(tm->writeReport(pointers(entries), std::string(40000, 'n'), slot, &backedUp));
+    EXPECT_FALSE(writeReport(pointers(entries), std::string(40000, 'n'), slot, &backedUp));
     EXPECT_EQ(backedUp, std::vector<bool>{false});
     std::vector<std::string> names;
     ASSERT_TRUE(listFileNames(slot, names));
@@ -184,7 +185,7 @@ TEST_F(ReportFiles, CopiesInOneSecondGetCountedNames) {
 
 TEST_F(ReportFiles, OnlyReportsAndCopiesBelongToTheSlot) {
     std::vector<TaskEntry> entries = {entry(EntryFolder, {"C:\\x"})};
-    ASSERT_TRUE(tm->writeReport(pointers(entries), "Windows Shortcuts", slot));
+    ASSERT_TRUE(writeReport(pointers(entries), "Windows Shortcuts", slot));
     std::vector<std::string> names;
     ASSERT_TRUE(listFileNames(slot, names));
     ASSERT_EQ(names.size(), 1u);
@@ -202,7 +203,7 @@ TEST_F(ReportFiles, OnlyReportsAndCopiesBelongToTheSlot) {
     EXPECT_EQ(name, "Windows Shortcuts");
     EXPECT_EQ(back.size(), 1u);
 
-    EXPECT_TRUE(tm->clearSlot(slot));
+    EXPECT_TRUE(clearSlot(slot));
     EXPECT_FALSE(fileExists(slot + "\\x.SRB"));
     EXPECT_TRUE(fileExists(slot + "\\y.old.srb"));
     EXPECT_TRUE(fileExists(slot + "\\notes.txt"));
@@ -217,22 +218,22 @@ TEST_F(ReportFiles, OnlyReportsAndCopiesBelongToTheSlot) {
 TEST_F(ReportFiles, MissingFoldersAreReported) {
     std::vector<std::vector<TaskEntry>> lists(1);
     std::vector<std::string> names(1);
-    EXPECT_FALSE(tm->loadReports(folder.path() + "none", lists, names));
+    EXPECT_FALSE(loadReports(folder.path() + "none", lists, names));
     EXPECT_TRUE(lists.empty());
     EXPECT_TRUE(names.empty());
-    EXPECT_FALSE(tm->clearSlot(folder.path() + "none"));
+    EXPECT_FALSE(clearSlot(folder.path() + "none"));
 
     // Without its files folder the slot still loses its reports.
     RemoveDirectoryA((slot + "\\files").c_str());
     writeFile(slot + "\\1.srb", "");
-    EXPECT_FALSE(tm->clearSlot(slot));
+    EXPECT_FALSE(clearSlot(slot));
     EXPECT_FALSE(fileExists(slot + "\\1.srb"));
 }
 
 TEST_F(ReportFiles, DamagedReportsAreReadUpToTheDamage) {
     std::vector<TaskEntry> entries = {entry(EntryFolder, {"C:\\a"}), entry(EntryFolder, {"C:\\b"}),
                                       entry(EntryFolder, {"C:\\c"})};
-    ASSERT_TRUE(tm->writeReport(pointers(entries), "Recent Documents", slot));
+    ASSERT_TRUE(writeReport(pointers(entries), "Recent Documents", slot));
     std::vector<std::string> names;
     ASSERT_TRUE(listFileNames(slot, names));
     const std::string path = slot + "\\" + names.at(0);
@@ -242,7 +243,7 @@ TEST_F(ReportFiles, DamagedReportsAreReadUpToTheDamage) {
     writeFile(path, full.substr(0, full.size() - 3));
     std::vector<TaskEntry> cut;
     std::string cutName;
-    EXPECT_TRUE(tm->readReport(path, cut, cutName));
+    EXPECT_TRUE(readReport(path, cut, cutName));
     EXPECT_EQ(cut.size(), 2u);
     EXPECT_EQ(cutName, "Recent Documents");
 
@@ -253,7 +254,7 @@ TEST_F(ReportFiles, DamagedReportsAreReadUpToTheDamage) {
     writeFile(path, unknown);
     std::vector<TaskEntry> list;
     std::string name;
-    EXPECT_TRUE(tm->readReport(path, list, name));
+    EXPECT_TRUE(readReport(path, list, name));
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fields[0], "C:\\a");
     ASSERT_EQ(boxes.size(), 1u);
@@ -263,11 +264,11 @@ TEST_F(ReportFiles, DamagedReportsAreReadUpToTheDamage) {
     // A foreign file among the reports gives an empty list of its own.
     writeFile(path, "PK\x03\x04");
     std::vector<std::vector<TaskEntry>> lists;
-    EXPECT_TRUE(tm->loadReports(slot, lists, names));
+    EXPECT_TRUE(loadReports(slot, lists, names));
     ASSERT_EQ(lists.size(), 1u);
     EXPECT_TRUE(lists[0].empty());
     EXPECT_EQ(names[0], "");
-    EXPECT_FALSE(tm->readReport(folder.path() + "missing.srb", list, name));
+    EXPECT_FALSE(readReport(folder.path() + "missing.srb", list, name));
 }
 
 }  // namespace

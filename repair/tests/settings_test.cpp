@@ -1,6 +1,6 @@
 // The install folder, the backup folder tree and the backups kept through
 // Settings.
-#include "settings.h"
+#include "repair/settings.h"
 
 #include <windows.h>
 
@@ -8,11 +8,12 @@
 
 #include <cstdio>
 
-#include "child_process.h"
-#include "message_box.h"
-#include "registry_reader_writer.h"
-#include "test_files.h"
-#include "test_registry.h"
+#include "common/message_box.h"
+#include "common/registry_reader_writer.h"
+#include "common/tests/support/child_process.h"
+#include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
+#include "repair/tests/own_install_entry.h"
 
 using namespace sysrepair;
 using testing_support::fileExists;
@@ -21,18 +22,21 @@ using testing_support::ScopedTestFolder;
 
 namespace {
 
-const char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe";
+std::string appPathKey() {
+    return std::string(testing_support::kAppPathsKey) + "\\" + useOwnInstallEntry();
+}
 
 void recordInstallFolder(const std::string& folder) {
     RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(kAppPathKey);
+    reg.setKey(appPathKey());
     ASSERT_TRUE(reg.writeString(folder, "Path"));
 }
 
 // Creation ends the process when the backup tree cannot be made; the child
 // prints the message it was shown.
 CHILD_SCENARIO(createSettings) {
+    useOwnInstallEntry();
     setMessageBoxHandler([](const MessageBoxRequest& r) {
         std::printf("[%s|%s|%d]\n", r.text.c_str(), r.caption.c_str(), r.owner == nullptr);
         std::fflush(stdout);
@@ -48,7 +52,7 @@ protected:
     SettingsTest() : install(folder.path()) { recordInstallFolder(install); }
     ~SettingsTest() override {
         releaseSettings();
-        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, kAppPathKey);
+        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, appPathKey());
     }
 
     BackupIndex indexOnDisk() {
@@ -135,7 +139,7 @@ TEST_F(SettingsTest, InstallFolderIsAskedAfreshAndEndsWithABackslash) {
 }
 
 TEST_F(SettingsTest, WithoutAnInstallFolderEverythingIsBelowTheCurrentFolder) {
-    testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, kAppPathKey);
+    testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, appPathKey());
     char previous[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(sizeof previous, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(install.c_str()));

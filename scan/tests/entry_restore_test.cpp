@@ -1,16 +1,16 @@
-#include "entry_restore.h"
+#include "scan/entry_restore.h"
 
 #include <windows.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "child_process.h"
+#include "common/tests/support/child_process.h"
 
-#include "message_box.h"
-#include "registry_reader_writer.h"
-#include "test_files.h"
-#include "test_registry.h"
+#include "common/message_box.h"
+#include "common/registry_reader_writer.h"
+#include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
 
 using namespace sysrepair;
 using namespace testing_support;

@@ -1,4 +1,4 @@
-#include "short_status.h"
+#include "scan/short_status.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "task_entry.h"
+#include "scan/task_entry.h"
 
 #include <gtest/gtest.h>
 

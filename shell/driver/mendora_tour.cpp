@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "window_driver.h"
+#include "shell/driver/window_driver.h"
 
 using namespace window_driver;
 

@@ -1,4 +1,4 @@
-#include "window_driver.h"
+#include "shell/driver/window_driver.h"
 
 namespace window_driver {
 

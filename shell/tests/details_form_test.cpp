@@ -1,10 +1,10 @@
-#include "details_form.h"
+#include "shell/details_form.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "synchronize.h"
+#include "common/ui/synchronize.h"
 
 using sysrepair::TaskEntry;
 

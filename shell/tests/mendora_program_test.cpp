@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
-#include "scoped_registry_value.h"
-#include "test_files.h"
-#include "window_driver.h"
+#include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/test_files.h"
+#include "shell/driver/window_driver.h"
 
+using testing_support::ScopedAppPathsEntry;
 using testing_support::ScopedRegistryValue;
 using testing_support::ScopedTestFolder;
 using namespace window_driver;
@@ -17,17 +20,11 @@ using namespace window_driver;
 namespace {
 
 const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
-const char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe";
 const DWORD kAlreadyRunning = static_cast<DWORD>(-1);
 
+// The program is built one folder above this test program.
 std::string programPath() {
-    // The program is built one folder above this test program.
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.erase(path.find_last_of('\\'));
-    path.erase(path.find_last_of('\\') + 1);
-    return path + "Mendora.exe";
+    return testing_support::ownProgramFolder() + "..\\Mendora.exe";
 }
 
 class MendoraProcess {
@@ -71,12 +68,11 @@ private:
 
 class MendoraProgram : public ::testing::Test {
 protected:
+    // The backup folders go into an install folder of the test's own; this
+    // test program alone starts Mendora, so it may use Mendora's own entry.
     MendoraProgram()
-        : appPath(HKEY_LOCAL_MACHINE, kAppPathKey, "Path"),
-          processId(HKEY_LOCAL_MACHINE, kMendoraKey, "id") {
-        // The backup folders go into an install folder of the test's own.
-        appPath.setString(install.path());
-    }
+        : appPath("Mendora.exe", install.path()),
+          processId(HKEY_LOCAL_MACHINE, kMendoraKey, "id") {}
 
     // Ends the program the way the user does: the close button's request,
     // answered Yes.
@@ -93,7 +89,7 @@ protected:
     }
 
     ScopedTestFolder install;
-    ScopedRegistryValue appPath;
+    ScopedAppPathsEntry appPath;
     ScopedRegistryValue processId;
 };
 
@@ -157,6 +153,10 @@ TEST_F(MendoraProgram, OnlyTheExactSwitchKeepsTheWindowOnTop) {
 }
 
 TEST_F(MendoraProgram, ScanRunsThroughTheWindowToTheResults) {
+    // Mendora inherits this program's temporary folder: an unused file there
+    // is a problem its Drive Cleaner must find.
+    ScopedTestFolder temp;
+    testing_support::writeOldFile(temp.path() + "forgotten.tmp");
     MendoraProcess mendora("");
     ASSERT_TRUE(mendora.started());
     HWND window = mendora.mainWindow();
@@ -171,10 +171,8 @@ TEST_F(MendoraProgram, ScanRunsThroughTheWindowToTheResults) {
         [&] { return (headline = visibleChildWithText(window, isResultHeadline)) != nullptr; },
         600));
     const std::string text = windowText(headline);
-    if (text != "No Problems Detected") {
-        // A count of one or more.
-        EXPECT_GT(std::stoul(text), 0ul) << text;
-    }
+    EXPECT_NE(text, "No Problems Detected");
+    EXPECT_GE(std::strtoul(text.c_str(), nullptr, 10), 1ul) << text;
     closeAndExpectCleanEnd(mendora, window);
 }
 

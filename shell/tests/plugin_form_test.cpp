@@ -1,36 +1,31 @@
 // The main window inside the test program: its panels, its list of
 // categories, Start scan without categories, cancel, and the close during a
 // scan (in a child process, because the close releases the task manager).
-#include "plugin_form.h"
+#include "shell/plugin_form.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "application.h"
-#include "child_process.h"
-#include "message_box.h"
-#include "scan_flags.h"
-#include "scoped_registry_value.h"
-#include "settings.h"
-#include "synchronize.h"
-#include "task_manager.h"
-#include "test_files.h"
+#include "common/message_box.h"
+#include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/child_process.h"
+#include "common/tests/support/test_files.h"
+#include "common/tests/support/waiting.h"
+#include "common/ui/application.h"
+#include "common/ui/synchronize.h"
+#include "repair/settings.h"
+#include "repair/tests/own_install_entry.h"
+#include "scan/scan_flags.h"
+#include "scan/task_manager.h"
 
 using sysrepair::ITask;
 using sysrepair::TaskManager;
-using testing_support::ScopedRegistryValue;
+using testing_support::ScopedAppPathsEntry;
 using testing_support::ScopedTestFolder;
+using testing_support::waitUntil;
 
 namespace {
-
-const char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe";
-
-// Serves the window's threads until the condition holds or the time is up.
-bool serveUntil(const std::function<bool()>& condition, int seconds) {
-    for (int i = 0; i < seconds * 100 && !condition(); ++i) ui::pauseServingThreads(10);
-    return condition();
-}
 
 bool aCategoryIsScanning() {
     ITask* current = TaskManager::instance()->currentTask();
@@ -40,14 +35,11 @@ bool aCategoryIsScanning() {
 // The install folder of the test's own, for the backup folders Settings makes.
 class InstallFolder {
 public:
-    InstallFolder() : appPath(HKEY_LOCAL_MACHINE, kAppPathKey, "Path") {
-        appPath.setString(folder.path());
-    }
     ~InstallFolder() { sysrepair::releaseSettings(); }
 
 private:
     ScopedTestFolder folder;
-    ScopedRegistryValue appPath;
+    ScopedAppPathsEntry entry{useOwnInstallEntry(), folder.path()};
 };
 
 class MainWindow : public ::testing::Test {
@@ -125,16 +117,16 @@ TEST_F(MainWindow, CancelReturnsToTheWelcomePanelWithoutResults) {
     EXPECT_FALSE(form.Panel1.visible());
     EXPECT_FALSE(form.ImageButton1.enabled());
     EXPECT_FALSE(form.ImageButton7.enabled());
-    ASSERT_TRUE(serveUntil(aCategoryIsScanning, 60));
+    ASSERT_TRUE(waitUntil(aCategoryIsScanning, 60));
 
     form.ImageButton10PictureClick();
     EXPECT_TRUE(form.Panel1.visible());
     EXPECT_FALSE(form.Panel2.visible());
     EXPECT_TRUE(form.ImageButton1.enabled());
     EXPECT_TRUE(form.ImageButton7.enabled());
-    ASSERT_TRUE(serveUntil([] { return sysrepair::scanFinished.load(); }, 120));
+    ASSERT_TRUE(waitUntil([] { return sysrepair::scanFinished.load(); }, 120));
     // The aborted run shows no results.
-    serveUntil([] { return false; }, 1);
+    waitUntil([] { return false; }, 1);
     EXPECT_FALSE(form.Panel3.visible());
     EXPECT_TRUE(form.Panel1.visible());
 }
@@ -166,7 +158,7 @@ CHILD_SCENARIO(closeDuringScan) {
     TSystemRepairForm form;
     form.show();
     form.ImageButton8PictureClick();
-    if (!serveUntil(aCategoryIsScanning, 60)) {
+    if (!waitUntil(aCategoryIsScanning, 60)) {
         std::printf("no category ran\n");
         return;
     }

@@ -1,10 +1,10 @@
-#include "task_selection_form.h"
+#include "shell/task_selection_form.h"
 
 #include <gtest/gtest.h>
 
-#include "categories.h"
-#include "synchronize.h"
-#include "task_manager.h"
+#include "common/ui/synchronize.h"
+#include "scan/categories/categories.h"
+#include "scan/task_manager.h"
 
 using sysrepair::ITask;
 using sysrepair::TaskManager;

@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "common/tests/support/child_process.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <map>
 #include <stdexcept>
 
-#include "test_files.h"
-#include "test_registry.h"
+#include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
 
 namespace testing_support {
 

@@ -1,4 +1,4 @@
-#include "test_environment.h"
+#include "common/tests/support/test_environment.h"
 
 #include <windows.h>
 

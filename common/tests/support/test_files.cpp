@@ -1,5 +1,7 @@
-#include "test_files.h"
+#include "common/tests/support/test_files.h"
 
+#include <objbase.h>
+#include <shlobj.h>
 #include <windows.h>
 
 #include <fstream>
@@ -7,7 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "test_registry.h"
+#include "common/tests/support/test_registry.h"
+#include "common/win_handles.h"
 
 namespace testing_support {
 
@@ -33,6 +36,20 @@ void writeFile(const std::string& path, const std::string& contents) {
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ownProgramFolder() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string full = path;
+    return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+std::string ownProgramName() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string full = path;
+    return full.substr(full.find_last_of('\\') + 1);
 }
 
 bool fileExists(const std::string& path) {
@@ -64,6 +81,39 @@ void removeTree(const std::string& path) {
         FindClose(find);
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+bool setLastAccess(const std::string& path, int days) {
+    const LONGLONG kDay = 24LL * 60 * 60 * 10000000;  // in 100 ns units
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t;
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart += days * kDay;
+    const FILETIME when = {t.LowPart, t.HighPart};
+    win::FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && SetFileTime(file.get(), nullptr, &when, nullptr);
+}
+
+void writeOldFile(const std::string& path) {
+    writeFile(path, "old");
+    if (!setLastAccess(path, -2)) throw std::runtime_error("cannot age " + path);
+}
+
+bool makeShortcut(const std::string& link, const std::string& target) {
+    CoInitialize(nullptr);
+    win::ComPtr<IShellLinkA> shellLink;
+    if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                         shellLink.receive()) != S_OK)
+        return false;
+    shellLink->SetPath(target.c_str());
+    win::ComPtr<IPersistFile> file;
+    if (shellLink->QueryInterface(IID_IPersistFile, file.receive()) != S_OK) return false;
+    WCHAR wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH)) return false;
+    return file->Save(wide, TRUE) == S_OK;
 }
 
 }  // namespace testing_support

@@ -24,8 +24,23 @@ void writeFile(const std::string& path, const std::string& contents);
 // The file's bytes; empty when it cannot be read.
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
+// The folder of the running test program, with a trailing backslash, where
+// the build puts what the program needs beside it.
+std::string ownProgramFolder();
+// Its file name, such as "repair_tests.exe".
+std::string ownProgramName();
 bool folderExists(const std::string& path);
 // Removes a folder with everything in it.
 void removeTree(const std::string& path);
+
+// Sets the file's last access to now plus `days` (negative: in the past);
+// false when the file cannot be changed.
+bool setLastAccess(const std::string& path, int days);
+// Writes a file that was last used two days ago: a problem for the scanners
+// of unused files.
+void writeOldFile(const std::string& path);
+// Saves a shell link to `target` (which need not exist) at `link`; false
+// when it cannot be made.
+bool makeShortcut(const std::string& link, const std::string& target);
 
 }  // namespace testing_support

@@ -1,4 +1,4 @@
-#include "test_registry.h"
+#include "common/tests/support/test_registry.h"
 
 #include <shlwapi.h>
 

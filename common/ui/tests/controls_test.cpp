@@ -2,21 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "bevel.h"
-#include "button.h"
-#include "group_box.h"
-#include "label.h"
-#include "list_box.h"
-#include "list_view.h"
-#include "memo.h"
-#include "menu_bar.h"
-#include "panel.h"
-#include "picture.h"
-#include "progress_bar.h"
-#include "rich_text.h"
-#include "status_bar.h"
-#include "tree_view.h"
-#include "window.h"
+#include "common/ui/bevel.h"
+#include "common/ui/button.h"
+#include "common/ui/group_box.h"
+#include "common/ui/label.h"
+#include "common/ui/list_box.h"
+#include "common/ui/list_view.h"
+#include "common/ui/memo.h"
+#include "common/ui/menu_bar.h"
+#include "common/ui/panel.h"
+#include "common/ui/picture.h"
+#include "common/ui/progress_bar.h"
+#include "common/ui/rich_text.h"
+#include "common/ui/status_bar.h"
+#include "common/ui/tree_view.h"
+#include "common/ui/window.h"
 
 namespace {
 

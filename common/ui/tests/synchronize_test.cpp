@@ -1,4 +1,4 @@
-#include "synchronize.h"
+#include "common/ui/synchronize.h"
 
 #include <windows.h>
 
@@ -9,17 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include "application.h"
+#include "common/message_box.h"
+#include "common/tests/support/waiting.h"
+#include "common/thread.h"
+#include "common/ui/application.h"
 
 namespace {
-
-// Serves other threads' synchronize calls until the condition holds or
-// about 30 s have passed.
-template <typename Condition>
-bool serveUntil(Condition done) {
-    for (int i = 0; i < 3000 && !done(); ++i) ui::pauseServingThreads(10);
-    return done();
-}
 
 TEST(Synchronize, ManyThreadsAtOnceAllRunOnTheUiThreadInTurn) {
     ASSERT_TRUE(ui::Application::initialize());
@@ -41,7 +36,7 @@ TEST(Synchronize, ManyThreadsAtOnceAllRunOnTheUiThreadInTurn) {
             ++finishedThreads;
         });
     }
-    const bool allDone = serveUntil([&] { return finishedThreads == kThreads; });
+    const bool allDone = testing_support::waitUntil([&] { return finishedThreads == kThreads; });
     for (auto& t : threads) t.join();
     ASSERT_TRUE(allDone);
     EXPECT_EQ(counter, kThreads * kCalls);
@@ -67,7 +62,7 @@ TEST(Synchronize, AnExceptionReachesTheCallingThread) {
         }
         done = true;
     });
-    const bool finished = serveUntil([&] { return done.load(); });
+    const bool finished = testing_support::waitUntil([&] { return done.load(); });
     worker.join();
     ASSERT_TRUE(finished);
     EXPECT_EQ(caught, "window gone");
@@ -86,6 +81,57 @@ TEST(Post, RunsLaterOnTheUiThreadWithoutWaiting) {
         if (!ranOnUi) Sleep(5);
     }
     EXPECT_TRUE(ranOnUi);
+}
+
+class SynchronizingThread : public win::Thread {
+public:
+    ~SynchronizingThread() override { terminateAndWait(); }
+    bool ranOnUi = false;
+
+protected:
+    void execute() override {
+        ui::synchronize([this] { ranOnUi = ui::Application::isUiThread(); });
+    }
+};
+
+TEST(Thread, WaitingOnTheUiThreadServesTheThreadsSynchronize) {
+    ASSERT_TRUE(ui::Application::initialize());
+    SynchronizingThread thread;
+    thread.resume();
+    thread.waitFor();  // would never return if the wait did not serve synchronize
+    EXPECT_TRUE(thread.ranOnUi);
+}
+
+class ThrowingThread : public win::Thread {
+public:
+    ~ThrowingThread() override { terminateAndWait(); }
+
+protected:
+    void execute() override { throw std::runtime_error("disk on fire"); }
+};
+
+TEST(Thread, AnExceptionOfAThreadIsShownOnTheUiThreadWithTheTitle) {
+    ASSERT_TRUE(ui::Application::initialize());
+    ui::Application::setTitle("Synchronize test");
+    std::vector<MessageBoxRequest> shown;
+    bool onUiThread = false;
+    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+        shown.push_back(r);
+        onUiThread = ui::Application::isUiThread();
+        return IDOK;
+    });
+    {
+        ThrowingThread thread;
+        thread.resume();
+        thread.waitFor();
+    }
+    setMessageBoxHandler({});
+    ui::Application::setTitle("");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "disk on fire");
+    EXPECT_EQ(shown[0].caption, "Synchronize test");
+    EXPECT_EQ(shown[0].flags, UINT(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(onUiThread);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "window.h"
+#include "common/ui/window.h"
 
 #include <windows.h>
 
@@ -6,10 +6,10 @@
 
 #include <stdexcept>
 
-#include "application.h"
-#include "button.h"
-#include "message_box.h"
-#include "synchronize.h"
+#include "common/message_box.h"
+#include "common/ui/application.h"
+#include "common/ui/button.h"
+#include "common/ui/synchronize.h"
 
 namespace {
 

@@ -1,0 +1,17 @@
+// The running Windows, classified once: the platform family that the
+// scanners test and the kind code that the chat login line and the Windows
+// information window report.
+#pragma once
+
+#include <cstdint>
+
+struct OsVersion {
+    // From the extended version record, or the short one when the extended
+    // query fails. When both fail, family and code stay 0.
+    OsVersion();
+
+    int32_t platformFamily = 0;  // 4 for the NT platform, 0 otherwise
+    int32_t osCode = 0;          // see windowsKindCode (common/windows_kind.h)
+
+    bool isNt() const { return platformFamily == 4; }
+};

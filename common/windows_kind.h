@@ -1,0 +1,19 @@
+// How the programs classify a Windows version. Pure: a function of the
+// version record's numbers, so that every branch is tested on any machine.
+#pragma once
+
+#include <cstdint>
+
+// Platform ids of the version record.
+constexpr uint32_t kPlatformWin32s = 0;
+constexpr uint32_t kPlatformWindows9x = 1;
+constexpr uint32_t kPlatformNt = 2;
+
+// The platform family: 4 for the NT platform, 0 for Win32s and Windows
+// 95/98/Me.
+int32_t platformFamilyOf(uint32_t platformId);
+
+// The Windows kind code: 0 Win32s, 1 Windows 95, 2 Windows 98, 3 Windows
+// Millennium Edition, 4 Windows NT 4.0 or older, 5 Windows 2000, 6 Windows
+// XP, 7 Windows Server 2003; 0 for any other version.
+int32_t windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor);

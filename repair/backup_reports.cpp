@@ -1,0 +1,171 @@
+#include "repair/backup_reports.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+
+#include "common/message_box.h"
+#include "common/registry_roots.h"
+#include "common/win_handles.h"
+#include "repair/backup_names.h"
+#include "repair/file_ops.h"
+#include "repair/report_format.h"
+#include "scan/task_manager.h"
+
+namespace sysrepair {
+
+namespace {
+
+// Far above any real report; a larger file is read up to here and treated as
+// cut short.
+const size_t kMaxReportBytes = 64u << 20;
+
+const std::string& fieldAt(const TaskEntry& e, size_t i) {
+    static const std::string empty;
+    return i < e.fields.size() ? e.fields[i] : empty;
+}
+
+// The predefined handle of a root name, as its 32-bit file value.
+uint32_t rootCode(const std::string& name) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rootFromName(name)));
+}
+
+// Predefined handles are sign-extended 32-bit values on 64-bit Windows.
+std::string rootNameOf(uint32_t code) {
+    return nameFromRoot(reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(code))));
+}
+
+// The value an EntryRegText puts back: its text as REG_SZ, or the leading
+// decimal integer of its text as the four bytes of a REG_DWORD, the way the
+// undo of the entry itself would write it.
+void textValueData(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
+    const std::string& text = fieldAt(e, 4);
+    if (fieldAt(e, 3) == "STRING") {
+        regType = REG_SZ;
+        data.assign(text.begin(), text.end());
+        return;
+    }
+    int value = 0;
+    if (std::sscanf(text.c_str(), "%d", &value) != 1) value = 0;
+    const uint32_t u = static_cast<uint32_t>(value);
+    regType = REG_DWORD;
+    data = {static_cast<unsigned char>(u & 0xFF), static_cast<unsigned char>((u >> 8) & 0xFF),
+            static_cast<unsigned char>((u >> 16) & 0xFF), static_cast<unsigned char>(u >> 24)};
+}
+
+}  // namespace
+
+bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
+                 const std::string& slotFolder, std::vector<bool>* backedUp) {
+    if (backedUp) backedUp->assign(entries.size(), false);
+    const std::string reportPath = uniqueFileName(slotFolder, kReportExtension, std::time(nullptr));
+    win::FileHandle report(CreateFileA(reportPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!report) return false;
+
+    ReportEncoder encoder(categoryName);
+    UniqueNameSequence copyNames(slotFolder + "\\files", kCopyExtension);
+    std::vector<bool> saved(entries.size(), false);
+    std::vector<std::string> copies;
+    for (size_t i = 0; i < entries.size() && encoder.valid(); ++i) {
+        TaskManager::instance()->reportIndex = static_cast<int32_t>(i);
+        const TaskEntry* e = entries[i];
+        if (!e) continue;
+        switch (e->type) {
+            case EntryFile: {
+                const std::string copy = copyNames.next(std::time(nullptr));
+                if (!CopyFileA(fieldAt(*e, 0).c_str(), copy.c_str(), TRUE)) {
+                    encoder.addFile(kNoCopyMarker, kNoCopyMarker);
+                } else if (encoder.addFile(fieldAt(*e, 0), copy)) {
+                    copies.push_back(copy);
+                    saved[i] = true;
+                } else {
+                    DeleteFileA(copy.c_str());
+                }
+                break;
+            }
+            case EntryFolder:
+                saved[i] = encoder.addFolder(fieldAt(*e, 0));
+                break;
+            case EntryRegKey:
+                saved[i] = encoder.addRegKey(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1));
+                break;
+            case EntryRegRaw:
+                saved[i] = encoder.addRegValue(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1),
+                                               fieldAt(*e, 2), e->regType, e->data);
+                break;
+            case EntryRegText: {
+                int32_t regType = 0;
+                std::vector<unsigned char> data;
+                textValueData(*e, regType, data);
+                saved[i] = encoder.addRegValue(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1),
+                                               fieldAt(*e, 2), regType, data);
+                break;
+            }
+            default:
+                showMessageBox(nullptr, "Unknown Report Type", "Error", MB_OK);
+                break;
+        }
+    }
+
+    // A report that is not complete on disk backs nothing up: it goes, and
+    // with it the copies that only it named.
+    if (!encoder.valid() || !writeAll(report.get(), encoder.bytes())) {
+        report.reset();
+        DeleteFileA(reportPath.c_str());
+        for (const std::string& copy : copies) DeleteFileA(copy.c_str());
+        return false;
+    }
+    if (backedUp) *backedUp = std::move(saved);
+    return true;
+}
+
+bool readReport(const std::string& path, std::vector<TaskEntry>& entries,
+                std::string& categoryName) {
+    std::string bytes;
+    if (!readFileBytes(path, kMaxReportBytes, bytes)) return false;
+    DecodedReport report = decodeReport(bytes, rootNameOf);
+    if (report.status == ReportStatus::NotAReport) return false;
+    categoryName = report.categoryName;
+    for (TaskEntry& e : report.entries) entries.push_back(std::move(e));
+    if (report.status == ReportStatus::UnknownRecord)
+        showMessageBox(nullptr, "Unknown Entry Type: " + std::to_string(report.unknownCode), "",
+                       MB_OK);
+    return true;
+}
+
+bool loadReports(const std::string& slotFolder, std::vector<std::vector<TaskEntry>>& lists,
+                 std::vector<std::string>& categoryNames) {
+    lists.clear();
+    categoryNames.clear();
+    std::vector<std::string> names;
+    if (!listFileNames(slotFolder, names)) return false;
+    for (const std::string& name : names) {
+        if (!hasExtensionFromFirstDot(name, kReportExtension)) continue;
+        std::vector<TaskEntry> list;
+        std::string categoryName;
+        readReport(slotFolder + "\\" + name, list, categoryName);
+        lists.push_back(std::move(list));
+        categoryNames.push_back(std::move(categoryName));
+    }
+    return true;
+}
+
+bool clearSlot(const std::string& slotFolder) {
+    std::vector<std::string> names;
+    if (!listFileNames(slotFolder, names)) return false;
+    for (const std::string& name : names)
+        if (hasExtensionFromFirstDot(name, kReportExtension))
+            DeleteFileA((slotFolder + "\\" + name).c_str());
+
+    const std::string filesFolder = slotFolder + "\\files";
+    if (!listFileNames(filesFolder, names)) return false;
+    for (const std::string& name : names)
+        if (hasExtensionFromFirstDot(name, kCopyExtension))
+            DeleteFileA((filesFolder + "\\" + name).c_str());
+    return true;
+}
+
+}  // namespace sysrepair

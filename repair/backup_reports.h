@@ -1,0 +1,34 @@
+// The backup reports of a backup slot: one report file per category, with
+// copies of the category's files in the slot's "files" folder. The byte
+// layout is in report_format.h. These are the task manager's report
+// operations; they live with the backup files so that the scan engine never
+// depends on them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scan/task_entry.h"
+
+namespace sysrepair {
+
+// Writes one category's backup report into the slot and copies its files
+// into the slot's "files" folder. False when the report could not be made;
+// then nothing was backed up. `backedUp`, when given, tells per entry
+// whether it was: an entry whose file could not be copied or whose texts
+// are too long to store was not, and must not be repaired.
+bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
+                 const std::string& slotFolder, std::vector<bool>* backedUp = nullptr);
+// Appends the report's entries to `entries`; false unless the file is a
+// backup report. A damaged report gives the entries before the damage.
+bool readReport(const std::string& path, std::vector<TaskEntry>& entries,
+                std::string& categoryName);
+// Reads every report of the slot, in listing order: one entry list and one
+// category name per report. False when the slot cannot be listed.
+bool loadReports(const std::string& slotFolder, std::vector<std::vector<TaskEntry>>& lists,
+                 std::vector<std::string>& categoryNames);
+// Deletes the slot's reports and file copies; other files stay. False when
+// the slot or its "files" folder cannot be listed.
+bool clearSlot(const std::string& slotFolder);
+
+}  // namespace sysrepair

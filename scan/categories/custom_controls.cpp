@@ -1,0 +1,61 @@
+#include "scan/categories/custom_controls.h"
+
+#include "common/registry_reader_writer.h"
+#include "scan/categories/key_tree.h"
+#include "scan/categories/path_text.h"
+#include "scan/task_manager.h"
+#include "scan/walk/drive_table.h"
+
+namespace sysrepair {
+
+CustomControls* CustomControls::instance() {
+    static CustomControls* const task = new CustomControls();
+    return task;
+}
+
+bool CustomControls::scan() {
+    RegistryReaderWriter lister;
+    lister.setRoot(HKEY_CLASSES_ROOT);
+    lister.setKey("CLSID");
+    RegistryReaderWriter reader;
+    reader.setRoot(HKEY_CLASSES_ROOT);
+
+    setRunning(true);
+    clearEntries();
+
+    bool more = false;
+    lister.openSubkeys();
+    std::string classId = lister.nextSubkeyName(more);
+    DriveTable* table = completeDriveTable();
+
+    while (more && !stopRequested()) {
+        const std::string classKey = "CLSID\\" + classId;
+        const std::string serverKey = classKey + "\\InProcServer32";
+        reader.setKey(serverKey);
+        bool read = false;
+        std::string path = reader.readString("", read);
+        classId = lister.nextSubkeyName(more);
+        setStatusText("HKEY_CLASSES_ROOT\\" + serverKey + "\\(default)");
+        if (!read) continue;
+
+        path = expandText(path);
+        if (table->contains(fileNameOf(path)) || fileExistsOnPath(path)) continue;
+
+        auto keyEntry = std::make_unique<TaskEntry>();
+        keyEntry->type = EntryRegKey;
+        keyEntry->fields = {"HKEY_CLASSES_ROOT", classKey};
+        auto lock = lockEntries();
+        if (TaskManager::instance()->acceptEntry(*keyEntry)) {
+            setMarker(false);
+            recordKeyTree(lockedEntries(), HKEY_CLASSES_ROOT, classKey);
+            lockedEntries().push_back(std::move(keyEntry));
+        } else {
+            setMarker(true);
+        }
+    }
+
+    setRunning(false);
+    return true;
+}
+
+}  // namespace sysrepair

@@ -1,0 +1,102 @@
+#include "shell/restore_form.h"
+
+#include <windows.h>
+
+#include "common/message_box.h"
+#include "common/ui/application.h"
+#include "repair/backup_date.h"
+#include "repair/restore_run.h"
+#include "repair/settings.h"
+#include "shell/working_form.h"
+
+namespace sysrepair {
+
+namespace {
+
+ui::WindowOptions restoreWindowOptions() {
+    ui::WindowOptions o;
+    o.caption = "Restore previous system state";
+    o.clientWidth = 520;
+    o.clientHeight = 279;
+    o.frame = ui::Frame::Dialog;
+    o.minimizeBox = true;
+    o.maximizeBox = true;
+    return o;
+}
+
+ui::ListViewOptions backupListOptions() {
+    ui::ListViewOptions o;
+    o.report = true;
+    o.fullRowSelect = true;
+    return o;
+}
+
+}  // namespace
+
+TScanRestoreForm::TScanRestoreForm()
+    : ui::Window(restoreWindowOptions()),
+      Label1(add<ui::Label>(ui::Bounds{16, 16, 397, 14}, "")),
+      GroupBox1(add<ui::GroupBox>(ui::Bounds{8, 32, 497, 201}, "Previous Changes")),
+      TeListView1(
+          add<ui::ListView>(GroupBox1.inside(ui::Bounds{8, 16, 481, 169}), backupListOptions())),
+      Bevel1(add<ui::Bevel>(ui::Bounds{16, 240, 393, 1})),
+      TeButton1(add<ui::Button>(ui::Bounds{144, 248, 129, 25}, "Restore Last Changes")),
+      TeButton2(add<ui::Button>(ui::Bounds{296, 248, 73, 25}, "Cancel")) {
+    TeListView1.addColumn("Date", 150);
+    TeListView1.addColumn("Description", 300);
+    TeButton1.onClick = [this] { TeButton1Click(); };
+    TeButton2.onClick = [this] { TeButton2Click(); };
+    onShow = [this] { FormShow(); };
+    onClose = [this] { FormClose(); };
+    centre();
+}
+
+void TScanRestoreForm::FormShow() {
+    const auto backups = getSettings()->backups();
+    newest_ = readNewestBackup();
+
+    TeListView1.clear();
+    if (newest_.reportLists.empty()) {
+        Label1.setText("There are no backups to be restored");
+        return;
+    }
+    Label1.setText("Click Restore to undo the last changes made to your system.");
+    for (const BackupIndex::BackupEntry& backup : backups) {
+        const int row = TeListView1.addItem(backupDateText(backup.time));
+        TeListView1.setSubItem(row, 1, backup.summary);
+    }
+}
+
+void TScanRestoreForm::TeButton1Click() {
+    if (newest_.reportLists.empty()) return;
+
+    // The working window enables the main window when it goes; a main window
+    // that was disabled (by this dialog, when modal) stays so until it closes.
+    const ui::Window* mainWindow = ui::Application::mainWindow();
+    const HWND main = mainWindow ? mainWindow->handle() : nullptr;
+    const bool mainWasEnabled = main && IsWindowEnabled(main);
+    showWorking();
+    restoreNewestBackup(newest_);
+    hideWorking();
+    if (main && !mainWasEnabled) EnableWindow(main, FALSE);
+
+    showMessageBox(nullptr,
+                   "All changes made to your system from the last repair have been undone.",
+                   "System Restored", MB_OK);
+    close();
+}
+
+void TScanRestoreForm::TeButton2Click() {
+    close();
+}
+
+void TScanRestoreForm::FormClose() {
+    newest_ = NewestBackup();
+}
+
+void showRestoreDialog() {
+    TScanRestoreForm form;
+    form.showModal();
+}
+
+}  // namespace sysrepair

@@ -1,0 +1,64 @@
+// The "please wait" window of a repair.
+#include "shell/working_form.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "common/message_box.h"
+#include "common/ui/application.h"
+
+using namespace sysrepair;
+
+namespace {
+
+TEST(WorkingForm, AnimatesOnItsOwnThreadAndRefusesToCloseMeanwhile) {
+    ASSERT_TRUE(ui::Application::initialize());
+    showWorking();
+    WorkingFormThread* thread = workingFormThread();
+    ASSERT_NE(thread, nullptr);
+    showWorking();  // a second call keeps the running animation
+    EXPECT_EQ(workingFormThread(), thread);
+
+    TWorkingForm* form = thread->form();
+    ASSERT_NE(form, nullptr);
+    HWND window = form->handle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    char caption[32] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Working");
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 249);
+    EXPECT_EQ(client.bottom, 73);
+    EXPECT_EQ(form->Label1.text(), "Working...Please Wait...");
+
+    // The user-interface thread is busy: the bar still fills.
+    const DWORD start = GetTickCount();
+    while (form->ProgressBar1.position() < 100 && GetTickCount() - start < 10000) Sleep(20);
+    EXPECT_EQ(form->ProgressBar1.position(), 100);
+
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    hideWorking();
+    EXPECT_EQ(workingFormThread(), nullptr);
+    EXPECT_FALSE(IsWindow(window) && IsWindowVisible(window));
+}
+
+TEST(WorkingForm, HidingWithoutAnAnimationSaysSo) {
+    std::vector<MessageBoxRequest> shown;
+    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+        shown.push_back(r);
+        return IDOK;
+    });
+    hideWorking();
+    setMessageBoxHandler(nullptr);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Null Working Form Thread");
+    EXPECT_EQ(shown[0].caption, "Error");
+    EXPECT_EQ(shown[0].owner, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "shell/working_form.h"
+
+#include <windows.h>
+
+#include "common/message_box.h"
+#include "common/ui/application.h"
+#include "common/ui/synchronize.h"
+
+namespace sysrepair {
+
+namespace {
+
+std::unique_ptr<WorkingFormThread> running;
+
+ui::WindowOptions workingWindowOptions() {
+    ui::WindowOptions o;
+    o.caption = "Working";
+    o.clientWidth = 249;
+    o.clientHeight = 73;
+    o.frame = ui::Frame::Dialog;
+    o.minimizeBox = true;
+    o.maximizeBox = true;
+    o.stayOnTop = true;
+    return o;
+}
+
+void enableMainWindow(bool enable) {
+    if (ui::Window* main = ui::Application::mainWindow()) EnableWindow(main->handle(), enable);
+}
+
+// Serves the window's own messages between two steps of the animation.
+void pumpThreadMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+TWorkingForm::TWorkingForm()
+    : ui::Window(workingWindowOptions()),
+      Label1(add<ui::Label>(ui::Bounds{16, 12, 217, 16}, "Working...Please Wait...")),
+      ProgressBar1(add<ui::ProgressBar>(ui::Bounds{16, 36, 217, 20})) {
+    onShow = [this] { mayClose = false; };
+    onCloseQuery = [this] { return mayClose.load(); };
+}
+
+void WorkingFormThread::execute() {
+    auto form = std::make_unique<TWorkingForm>();
+    form->centre();
+    form->show();
+    form_ = form.get();
+    ready_ = true;
+    while (!terminated()) {
+        if (form->ProgressBar1.position() < 100)
+            form->ProgressBar1.setPosition(form->ProgressBar1.position() + 1);
+        RedrawWindow(form->handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        pumpThreadMessages();
+        Sleep(10);
+    }
+    form->mayClose = true;
+    form->ProgressBar1.setPosition(0);
+    form->hide();
+    form_ = nullptr;
+}
+
+void showWorking() {
+    if (running) return;
+    // The calling thread stays the user-interface thread even when the
+    // animation makes the process's first window.
+    ui::Application::initialize();
+    running = std::make_unique<WorkingFormThread>();
+    running->resume();
+    // The window exists before the work starts.
+    while (!running->ready() && !running->finished()) ui::pauseServingThreads(1);
+    enableMainWindow(false);
+}
+
+void hideWorking() {
+    if (!running) {
+        showMessageBox(nullptr, "Null Working Form Thread", "Error", MB_OK);
+        return;
+    }
+    running->terminate();
+    ui::pauseServingThreads(200);
+    running.reset();  // waits for the thread, which closes its window
+    enableMainWindow(true);
+}
+
+WorkingFormThread* workingFormThread() {
+    return running.get();
+}
+
+}  // namespace sysrepair
