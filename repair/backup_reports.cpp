@@ -37,9 +37,28 @@ std::string rootNameOf(uint32_t code) {
     return nameFromRoot(reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(code))));
 }
 
-// The value an EntryRegText puts back: its text as REG_SZ, or the leading
-// decimal integer of its text as the four bytes of a REG_DWORD, the way the
-// undo of the entry itself would write it.
+// The value as it is in the registry now: its type and every byte.
+bool readLiveValue(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
+    win::RegKey key;
+    if (RegOpenKeyExA(rootFromName(fieldAt(e, 0)), fieldAt(e, 1).c_str(), 0, KEY_QUERY_VALUE,
+                      key.receive()) != ERROR_SUCCESS)
+        return false;
+    const char* name = fieldAt(e, 2).c_str();
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    data.assign(size, 0);
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, size ? data.data() : nullptr, &size) !=
+        ERROR_SUCCESS)
+        return false;
+    data.resize(size);
+    regType = static_cast<int32_t>(type);
+    return true;
+}
+
+// The value an EntryRegText puts back when the live value cannot be read: its
+// text as REG_SZ, or the leading decimal integer of its text as the four
+// bytes of a REG_DWORD, the way the undo of the entry itself would write it.
 void textValueData(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
     const std::string& text = fieldAt(e, 4);
     if (fieldAt(e, 3) == "STRING") {
@@ -99,7 +118,10 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
             case EntryRegText: {
                 int32_t regType = 0;
                 std::vector<unsigned char> data;
-                textValueData(*e, regType, data);
+                // The entry holds the text as the scanner compared it (quotes
+                // dropped, variables expanded); the repair removes the value
+                // as it stands, so that is what the backup keeps.
+                if (!readLiveValue(*e, regType, data)) textValueData(*e, regType, data);
                 saved[i] = encoder.addRegValue(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1),
                                                fieldAt(*e, 2), regType, data);
                 break;
@@ -122,17 +144,47 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
     return true;
 }
 
-bool readReport(const std::string& path, std::vector<TaskEntry>& entries,
-                std::string& categoryName) {
+namespace {
+
+// A report read back; with NotAReport nothing was read.
+DecodedReport decodeReportFile(const std::string& path) {
     std::string bytes;
-    if (!readFileBytes(path, kMaxReportBytes, bytes)) return false;
-    DecodedReport report = decodeReport(bytes, rootNameOf);
-    if (report.status == ReportStatus::NotAReport) return false;
-    categoryName = report.categoryName;
-    for (TaskEntry& e : report.entries) entries.push_back(std::move(e));
+    DecodedReport report;
+    if (!readFileBytes(path, kMaxReportBytes, bytes)) return report;
+    report = decodeReport(bytes, rootNameOf);
     if (report.status == ReportStatus::UnknownRecord)
         showMessageBox(nullptr, "Unknown Entry Type: " + std::to_string(report.unknownCode), "",
                        MB_OK);
+    return report;
+}
+
+}  // namespace
+
+bool readReport(const std::string& path, std::vector<TaskEntry>& entries,
+                std::string& categoryName) {
+    DecodedReport report = decodeReportFile(path);
+    if (report.status == ReportStatus::NotAReport) return false;
+    categoryName = report.categoryName;
+    for (TaskEntry& e : report.entries) entries.push_back(std::move(e));
+    return true;
+}
+
+bool readSlotReports(const std::string& slotFolder, std::vector<SlotReport>& reports) {
+    reports.clear();
+    std::vector<std::string> names;
+    if (!listFileNames(slotFolder, names)) return false;
+    for (const std::string& name : names) {
+        if (!hasExtensionFromFirstDot(name, kReportExtension)) continue;
+        SlotReport report;
+        report.path = slotFolder + "\\" + name;
+        DecodedReport decoded = decodeReportFile(report.path);
+        report.categoryName = std::move(decoded.categoryName);
+        report.entries = std::move(decoded.entries);
+        report.complete = decoded.status == ReportStatus::Complete;
+        if (!report.complete && decoded.recordCount > report.entries.size())
+            report.unread = decoded.recordCount - static_cast<uint32_t>(report.entries.size());
+        reports.push_back(std::move(report));
+    }
     return true;
 }
 
@@ -140,17 +192,20 @@ bool loadReports(const std::string& slotFolder, std::vector<std::vector<TaskEntr
                  std::vector<std::string>& categoryNames) {
     lists.clear();
     categoryNames.clear();
-    std::vector<std::string> names;
-    if (!listFileNames(slotFolder, names)) return false;
-    for (const std::string& name : names) {
-        if (!hasExtensionFromFirstDot(name, kReportExtension)) continue;
-        std::vector<TaskEntry> list;
-        std::string categoryName;
-        readReport(slotFolder + "\\" + name, list, categoryName);
-        lists.push_back(std::move(list));
-        categoryNames.push_back(std::move(categoryName));
+    std::vector<SlotReport> reports;
+    if (!readSlotReports(slotFolder, reports)) return false;
+    for (SlotReport& report : reports) {
+        lists.push_back(std::move(report.entries));
+        categoryNames.push_back(std::move(report.categoryName));
     }
     return true;
+}
+
+bool rewriteReport(const SlotReport& report, const std::vector<TaskEntry>& entries) {
+    ReportEncoder encoder(report.categoryName);
+    for (const TaskEntry& e : entries)
+        if (!encoder.addReadBack(e, rootCode(fieldAt(e, 0)))) return false;
+    return encoder.valid() && replaceFileContents(report.path, encoder.bytes());
 }
 
 bool clearSlot(const std::string& slotFolder) {

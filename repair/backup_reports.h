@@ -5,6 +5,7 @@
 // depends on them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,29 @@ bool readReport(const std::string& path, std::vector<TaskEntry>& entries,
 // category name per report. False when the slot cannot be listed.
 bool loadReports(const std::string& slotFolder, std::vector<std::vector<TaskEntry>>& lists,
                  std::vector<std::string>& categoryNames);
+
+// One report file of a slot as read back.
+struct SlotReport {
+    std::string path;
+    std::string categoryName;
+    std::vector<TaskEntry> entries;
+    // Every record the report announced was read. A report that is not
+    // complete is never rewritten or deleted: the copies of what it could
+    // not give stay with it.
+    bool complete = false;
+    // Records it announced but could not give (damaged or cut short).
+    uint32_t unread = 0;
+};
+
+// Every report of the slot, in listing order. False when the slot cannot be
+// listed.
+bool readSlotReports(const std::string& slotFolder, std::vector<SlotReport>& reports);
+
+// Writes the report afresh, crash-safe, holding only the given entries as
+// they were read back (no copies are made). False when it cannot be written;
+// the old report then stays.
+bool rewriteReport(const SlotReport& report, const std::vector<TaskEntry>& entries);
+
 // Deletes the slot's reports and file copies; other files stay. False when
 // the slot or its "files" folder cannot be listed.
 bool clearSlot(const std::string& slotFolder);

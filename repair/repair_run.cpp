@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 
@@ -33,8 +34,14 @@ FreeSpaceQuery& freeSpaceQuery() {
 struct Repaired {
     ITask* category;
     std::vector<TaskEntry*> entries;  // what the engine removes
-    bool complete;                    // every found entry is among them
 };
+
+const char kNothingBackedUp[] =
+    "No problems were fixed: none of them could be backed up, and Mendora changes nothing it "
+    "cannot undo.";
+const char kNothingRemoved[] =
+    "No problems were fixed: the repair engine could not remove any "
+    "of them.";
 
 }  // namespace
 
@@ -72,7 +79,7 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
     for (ITask* category : categories) {
         std::vector<TaskEntry*> entries;
         category->getEntries(entries);
-        if (category->problemCount() > 0) repaired.push_back({category, entries, true});
+        if (category->problemCount() > 0) repaired.push_back({category, entries});
     }
 
     clearSlot(slot);
@@ -86,7 +93,6 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
         std::vector<TaskEntry*> safe;
         for (size_t i = 0; i < r.entries.size(); ++i)
             if (i < backedUp.size() && backedUp[i]) safe.push_back(r.entries[i]);
-        r.complete = safe.size() == r.entries.size();
         r.entries = std::move(safe);
     }
 
@@ -101,16 +107,24 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
         showMessageBox(nullptr, "You don't have enough free disk space to perform the operation",
                        "Out of disk space", MB_OK);
     } else {
-        for (const Repaired& r : repaired)
-            if (!r.entries.empty()) engine.runReport(r.entries);
-        for (const Repaired& r : repaired) {
-            if (r.entries.empty()) continue;
-            const uint32_t count =
-                r.complete ? r.category->problemCount() : static_cast<uint32_t>(r.entries.size());
+        // What the engine says it removed is what the user is told. A
+        // category may count several entries as one problem (Internet
+        // Cleaner), so no category counts more than its problem count.
+        std::vector<uint32_t> removed(repaired.size(), 0);
+        for (size_t i = 0; i < repaired.size(); ++i)
+            if (!repaired[i].entries.empty())
+                removed[i] =
+                    static_cast<uint32_t>(std::max(0, engine.runReport(repaired[i].entries)));
+        for (size_t i = 0; i < repaired.size(); ++i) {
+            const uint32_t count = std::min(removed[i], repaired[i].category->problemCount());
+            if (count == 0) continue;
             if (!result.summary.empty()) result.summary += ", ";
-            result.summary += std::to_string(count) + " " + r.category->description();
+            result.summary += std::to_string(count) + " " + repaired[i].category->description();
             result.problemsFixed += count;
         }
+        result.nothingBackedUp = !repaired.empty();
+        for (const Repaired& r : repaired)
+            if (!r.entries.empty()) result.nothingBackedUp = false;
         working.hide();
     }
 
@@ -120,6 +134,10 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
                        "Congratulations!\n\nThere were " + std::to_string(result.problemsFixed) +
                            " problems fixed on your system!",
                        "Mendora", MB_OK);
+    else if (!result.refusedForSpace && !repaired.empty())
+        showMessageBox(mainWindowHandle(),
+                       result.nothingBackedUp ? kNothingBackedUp : kNothingRemoved, "Mendora",
+                       MB_OK | MB_ICONWARNING);
     if (HWND main = mainWindowHandle()) SetForegroundWindow(main);
     return result;
 }

@@ -34,13 +34,17 @@ public:
 
 struct RepairResult {
     bool refusedForSpace = false;
+    // Problems found but none could be backed up, so none was repaired.
+    bool nothingBackedUp = false;
+    // As the engine reports them.
     uint32_t problemsFixed = 0;
     std::string summary;
 };
 
 // The repair of the given categories with an engine that is bound. Entries
 // that could not be backed up are left alone. Internet Cleaner's files are
-// repaired without a backup.
+// repaired without a backup. The summary and the message count what the
+// engine removed; when nothing was, the message says why.
 RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine,
                        WorkingIndicator& working);
 

@@ -4,8 +4,6 @@
 
 namespace sysrepair {
 
-const char kNoCopyMarker[] = "<:*null*:>";
-
 namespace {
 
 const char kReportTag[3] = {'M', 'R', 'B'};
@@ -56,6 +54,22 @@ bool ReportEncoder::addFolder(const std::string& path) {
     ByteWriter r;
     r.putU16(RecordFolder);
     return r.putString(path) && append(r);
+}
+
+bool ReportEncoder::addReadBack(const TaskEntry& e, uint32_t root) {
+    const auto field = [&](size_t i) { return i < e.fields.size() ? e.fields[i] : std::string(); };
+    switch (e.type) {
+        case EntryFile:
+            return addFile(field(0), field(1));
+        case EntryFolder:
+            return addFolder(field(0));
+        case EntryRegKey:
+            return addRegKey(root, field(1));
+        case EntryRegRaw:
+            return addRegValue(root, field(1), field(2), e.regType, e.data);
+        default:
+            return false;
+    }
 }
 
 std::string ReportEncoder::bytes() const {
@@ -119,6 +133,7 @@ DecodedReport decodeReport(const std::string& bytes, RootNameOf rootName) {
     report.status = ReportStatus::Damaged;
     uint32_t count = 0;
     if (!in.readString(report.categoryName) || !in.readU32(count)) return report;
+    report.recordCount = count;
     for (uint32_t i = 0; i < count; ++i) {
         uint16_t code = 0;
         if (!in.readU16(code)) return report;

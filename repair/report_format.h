@@ -21,9 +21,6 @@ enum ReportRecordCode : uint16_t {
     RecordFolder = 3,    // folder path
 };
 
-// Both paths of a file record whose copy could not be made.
-extern const char kNoCopyMarker[];
-
 class ReportEncoder {
 public:
     explicit ReportEncoder(const std::string& categoryName);
@@ -32,6 +29,10 @@ public:
 
     // Each appends one record and returns true, or appends nothing and
     // returns false when one of its texts is too long to store.
+    //
+    // An entry as it was read back from a report, written again as it stands
+    // (no copy is made): false for an entry no record can hold.
+    bool addReadBack(const TaskEntry& entry, uint32_t root);
     bool addRegKey(uint32_t root, const std::string& keyPath);
     bool addRegValue(uint32_t root, const std::string& keyPath, const std::string& valueName,
                      int32_t regType, const std::vector<unsigned char>& data);
@@ -62,6 +63,7 @@ struct DecodedReport {
     ReportStatus status = ReportStatus::NotAReport;
     std::string categoryName;
     std::vector<TaskEntry> entries;
+    uint32_t recordCount = 0;  // the records the report announced
     uint16_t unknownCode = 0;  // with UnknownRecord
 };
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
 #include "common/registry_roots.h"
+#include "common/win_handles.h"
 
 namespace sysrepair {
 
@@ -42,11 +44,64 @@ std::vector<unsigned char> restoredData(const TaskEntry& e) {
     return data;
 }
 
-bool restoreFile(const TaskEntry& e) {
+DWORD attributesOf(const std::string& path) {
+    return GetFileAttributesA(path.c_str());
+}
+
+bool exists(const std::string& path) {
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isFolder(const std::string& path) {
+    const DWORD a = attributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether two files hold the same bytes.
+bool sameContents(const std::string& a, const std::string& b) {
+    win::FileHandle fa(CreateFileA(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::FileHandle fb(CreateFileA(b.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!fa || !fb) return false;
+    LARGE_INTEGER sa, sb;
+    if (!GetFileSizeEx(fa.get(), &sa) || !GetFileSizeEx(fb.get(), &sb) ||
+        sa.QuadPart != sb.QuadPart)
+        return false;
+    std::vector<char> ba(64 * 1024), bb(64 * 1024);
+    for (;;) {
+        DWORD na = 0, nb = 0;
+        if (!ReadFile(fa.get(), ba.data(), static_cast<DWORD>(ba.size()), &na, nullptr) ||
+            !ReadFile(fb.get(), bb.data(), static_cast<DWORD>(bb.size()), &nb, nullptr) || na != nb)
+            return false;
+        if (na == 0) return true;
+        if (std::memcmp(ba.data(), bb.data(), na) != 0) return false;
+    }
+}
+
+RestoreOutcome restoreFile(const TaskEntry& e, BackupCopy copy) {
     const std::string& path = fieldAt(e, 0);
     const std::string& backup = fieldAt(e, 1);
-    if (!CopyFileA(backup.c_str(), path.c_str(), TRUE)) return false;
-    return DeleteFileA(backup.c_str()) != 0;
+    if (backup == kNoCopyMarker) return RestoreOutcome::NothingToUndo;
+    if (!exists(backup)) return RestoreOutcome::CopyMissing;
+    if (exists(path)) {
+        // A file the repair could not remove, or one put back by hand.
+        if (isFolder(path) || !sameContents(path, backup)) return RestoreOutcome::NameTaken;
+        if (copy == BackupCopy::Delete) DeleteFileA(backup.c_str());
+        return RestoreOutcome::AlreadyInPlace;
+    }
+    if (!CopyFileA(backup.c_str(), path.c_str(), TRUE))
+        return exists(path) ? RestoreOutcome::NameTaken : RestoreOutcome::CopyFailed;
+    // The file is back; a copy that cannot be deleted only takes room.
+    if (copy == BackupCopy::Delete) DeleteFileA(backup.c_str());
+    return RestoreOutcome::Restored;
+}
+
+RestoreOutcome restoreFolder(const TaskEntry& e) {
+    const std::string& path = fieldAt(e, 0);
+    if (CreateDirectoryA(path.c_str(), nullptr)) return RestoreOutcome::Restored;
+    if (isFolder(path)) return RestoreOutcome::AlreadyInPlace;
+    return exists(path) ? RestoreOutcome::NameTaken : RestoreOutcome::FolderNotMade;
 }
 
 bool restoreRegistry(const TaskEntry& e) {
@@ -74,21 +129,26 @@ bool restoreRegistry(const TaskEntry& e) {
 
 }  // namespace
 
-bool restoreTaskEntry(const TaskEntry* entry) {
+RestoreOutcome restoreEntryOutcome(const TaskEntry* entry, BackupCopy copy) {
     INTERNAL_CHECK(entry != nullptr, "entry != NULL", "taskManager", 310);
     switch (entry->type) {
         case EntryFile:
-            return restoreFile(*entry);
+            return restoreFile(*entry, copy);
         case EntryFolder:
-            return CreateDirectoryA(fieldAt(*entry, 0).c_str(), nullptr) != 0;
+            return restoreFolder(*entry);
         case EntryRegKey:
         case EntryRegText:
         case EntryRegRaw:
-            return restoreRegistry(*entry);
+            return restoreRegistry(*entry) ? RestoreOutcome::Restored
+                                           : RestoreOutcome::RegistryRefused;
         default:
             showMessageOnUiThread("Unknown Task Entry Type", std::to_string(entry->type), MB_OK);
-            return true;
+            return RestoreOutcome::Restored;
     }
+}
+
+bool restoreTaskEntry(const TaskEntry* entry) {
+    return restoreEntryOutcome(entry) == RestoreOutcome::Restored;
 }
 
 }  // namespace sysrepair

@@ -5,6 +5,7 @@
 namespace sysrepair {
 
 const char kDefaultValueMarker[] = "-+!BL_DEFAULT_REG_VALUE!+-";
+const char kNoCopyMarker[] = "<:*null*:>";
 
 void TaskEntry::setRawValue(int32_t valueType, const void* bytes, int32_t length) {
     regType = valueType;

@@ -18,6 +18,9 @@ enum EntryType : uint8_t {
 
 // Stands for a key's unnamed default value in display texts.
 extern const char kDefaultValueMarker[];
+// Both paths of a file entry read back from a backup whose copy could not be
+// made; the repair left such a file alone.
+extern const char kNoCopyMarker[];
 
 struct TaskEntry {
     std::vector<std::string> fields;

@@ -35,10 +35,16 @@ bool TaskManager::acceptEntry(const TaskEntry& entry) {
     return before == after;
 }
 
-void TaskManager::restoreEntries(const std::vector<TaskEntry*>& list) {
+std::vector<RestoreOutcome> TaskManager::restoreEntries(const std::vector<TaskEntry*>& list,
+                                                        BackupCopy copies) {
     ITask* task = taskAt(0);
     INTERNAL_CHECK(task != nullptr, "task != NULL", "taskManager", 1118);
-    for (TaskEntry* entry : list) task->restoreEntry(entry);
+    // No category changes the undo of an entry, so each goes straight to it,
+    // which also says how it went.
+    std::vector<RestoreOutcome> outcomes;
+    outcomes.reserve(list.size());
+    for (TaskEntry* entry : list) outcomes.push_back(restoreEntryOutcome(entry, copies));
+    return outcomes;
 }
 
 }  // namespace sysrepair

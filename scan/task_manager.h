@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/entry_restore.h"
 #include "scan/task.h"
 #include "scan/task_entry.h"
 
@@ -34,8 +35,10 @@ public:
     // True when no equal entry was accepted before in this run. Used by the
     // scan worker thread only.
     bool acceptEntry(const TaskEntry& entry);
-    // Undoes every entry through the first registered category.
-    void restoreEntries(const std::vector<TaskEntry*>& list);
+    // Undoes every entry, in list order, and tells how each went. Stops the
+    // program when no category is registered.
+    std::vector<RestoreOutcome> restoreEntries(const std::vector<TaskEntry*>& list,
+                                               BackupCopy copies = BackupCopy::Delete);
 
     // Index of the entry that the backup report writer
     // (repair/backup_reports.h) is writing.

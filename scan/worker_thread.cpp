@@ -28,6 +28,11 @@ void WorkerThread::cancelRun() {
 void WorkerThread::execute() {
     while (!terminateRequested && runRequested && !terminated()) {
         TaskManager::instance()->clearSeen();
+        // Every category of the run starts empty, also one whose scan ends
+        // before it gets to clear its list (a missing folder, a cancel): a
+        // repair must never act on an earlier run's problems, and the log
+        // must not start with an earlier run's last status.
+        for (ITask* task : runTasks) task->reset();
         for (ITask* task : runTasks) {
             if (cancelled) break;
             // A category that fails, even by throwing, does not stop the run:

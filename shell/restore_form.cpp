@@ -56,7 +56,7 @@ void TScanRestoreForm::FormShow() {
     newest_ = readNewestBackup();
 
     TeListView1.clear();
-    if (newest_.reportLists.empty()) {
+    if (newest_.empty()) {
         Label1.setText("There are no backups to be restored");
         return;
     }
@@ -68,7 +68,7 @@ void TScanRestoreForm::FormShow() {
 }
 
 void TScanRestoreForm::TeButton1Click() {
-    if (newest_.reportLists.empty()) return;
+    if (newest_.empty()) return;
 
     // The working window enables the main window when it goes; a main window
     // that was disabled (by this dialog, when modal) stays so until it closes.
@@ -76,13 +76,13 @@ void TScanRestoreForm::TeButton1Click() {
     const HWND main = mainWindow ? mainWindow->handle() : nullptr;
     const bool mainWasEnabled = main && IsWindowEnabled(main);
     showWorking();
-    restoreNewestBackup(newest_);
+    const RestoreResult result = restoreNewestBackup(newest_);
     hideWorking();
     if (main && !mainWasEnabled) EnableWindow(main, FALSE);
 
-    showMessageBox(nullptr,
-                   "All changes made to your system from the last repair have been undone.",
-                   "System Restored", MB_OK);
+    const RestoreMessage message = restoreMessage(result);
+    showMessageBox(nullptr, message.text, message.caption,
+                   MB_OK | (message.warning ? MB_ICONWARNING : 0));
     close();
 }
 

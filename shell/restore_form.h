@@ -33,10 +33,8 @@ public:
     void TeButton2Click();
     void FormClose();
 
-    // The reports of the newest backup, one entry list per report file, and
-    // the category each was written for.
-    const std::vector<std::vector<TaskEntry>>& reportLists() const { return newest_.reportLists; }
-    const std::vector<std::string>& categoryNames() const { return newest_.categoryNames; }
+    // The reports of the newest backup as read when the dialog was shown.
+    const NewestBackup& newestBackup() const { return newest_; }
 
 private:
     NewestBackup newest_;

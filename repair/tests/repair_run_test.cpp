@@ -12,6 +12,7 @@
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/test_files.h"
 #include "common/tests/support/test_registry.h"
+#include "common/win_handles.h"
 #include "repair/backup_reports.h"
 #include "repair/settings.h"
 #include "repair/tests/own_install_entry.h"
@@ -259,7 +260,43 @@ TEST_F(RepairRun, AFileWhoseCopyFailedIsLeftAlone) {
     ASSERT_TRUE(repair({&files()}));
     EXPECT_TRUE(fileExists(work.path() + "safe.tmp"));
     EXPECT_EQ(lastSummary(), "");
-    EXPECT_TRUE(shown.empty());
+    // Not a silent return to the welcome panel: the user learns why.
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text,
+              "No problems were fixed: none of them could be backed up, and Mendora changes "
+              "nothing it cannot undo.");
+    EXPECT_EQ(shown[0].caption, "Mendora");
+}
+
+TEST_F(RepairRun, TheMessageCountsWhatTheEngineRemoved) {
+    for (const char* name : {"a.tmp", "b.tmp", "held.tmp"}) {
+        writeFile(work.path() + name, name);
+        files().plant(fileEntry(work.path() + name));
+    }
+    // Another program holds one file open without letting it be deleted.
+    win::FileHandle held(CreateFileA((work.path() + "held.tmp").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+    ASSERT_TRUE(held.valid());
+    ASSERT_TRUE(repair({&files()}));
+    EXPECT_TRUE(fileExists(work.path() + "held.tmp"));
+    EXPECT_EQ(lastSummary(), "2 Unused Test Files");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 2 problems fixed on your system!");
+
+    // Nothing removable at all: said so, nothing counted.
+    held.reset();
+    files().clear();
+    writeFile(work.path() + "locked.tmp", "l");
+    files().plant(fileEntry(work.path() + "locked.tmp"));
+    held.reset(CreateFileA((work.path() + "locked.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    shown.clear();
+    ASSERT_TRUE(repair({&files()}));
+    EXPECT_EQ(lastSummary(), "");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text,
+              "No problems were fixed: the repair engine could not remove any of them.");
 }
 
 TEST_F(RepairRun, AMissingOrUnusableEngineStopsBeforeAnyBackup) {

@@ -11,7 +11,14 @@ namespace sysrepair {
 bool notAccessedToday(const std::string& path);
 
 // Whether a shortcut file cannot be resolved to its target. A file that is
-// no shortcut is not broken.
+// no shortcut is not broken, and neither is one whose target may only be out
+// of reach (see lookupSaysGone).
 bool shortcutIsBroken(const std::string& path);
+
+// Whether a failed lookup of a path proves that it does not exist: only on a
+// fixed drive (a network, removable or absent drive may just be out of
+// reach), and only when the file or a folder on its path is not found
+// (access denied, a drive not ready and other errors prove nothing).
+bool lookupSaysGone(unsigned driveType, unsigned long lookupError);
 
 }  // namespace sysrepair

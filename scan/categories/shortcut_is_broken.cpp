@@ -2,6 +2,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <cctype>
 #include <string>
 
 #include "common/message_box.h"
@@ -25,13 +26,29 @@ const char* creationFailureText(HRESULT code) {
     }
 }
 
-bool fileSystemPathMissing(IShellLinkA* link) {
+// A plain path on a drive: a letter, a colon and a backslash.
+bool isDrivePath(const std::string& path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           path[1] == ':' && path[2] == '\\';
+}
+
+// Whether the target of a link that resolved is certainly gone. Without a
+// file-system path (an advertised installer shortcut) it is not.
+bool targetCertainlyGone(IShellLinkA* link) {
     char target[MAX_PATH + 1] = {};
-    if (link->GetPath(target, MAX_PATH, nullptr, 0) != S_OK || target[0] == '\0') return false;
-    return GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES;
+    if (link->GetPath(target, MAX_PATH, nullptr, 0) != S_OK || !isDrivePath(target)) return false;
+    if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = GetLastError();
+    const char root[] = {target[0], ':', '\\', '\0'};
+    return lookupSaysGone(GetDriveTypeA(root), error);
 }
 
 }  // namespace
+
+bool lookupSaysGone(unsigned driveType, unsigned long lookupError) {
+    const bool fixed = driveType == DRIVE_FIXED || driveType == DRIVE_RAMDISK;
+    return fixed && (lookupError == ERROR_FILE_NOT_FOUND || lookupError == ERROR_PATH_NOT_FOUND);
+}
 
 bool shortcutIsBroken(const std::string& path) {
     CoInitialize(nullptr);
@@ -57,7 +74,7 @@ bool shortcutIsBroken(const std::string& path) {
     const DWORD flags = SLR_NO_UI | SLR_NOUPDATE | SLR_NOLINKINFO;
     if (link->Resolve(GetDesktopWindow(), flags) != S_OK) return true;
     // Wine's Resolve does no search and succeeds for a missing target.
-    return fileSystemPathMissing(link.get());
+    return targetCertainlyGone(link.get());
 }
 
 }  // namespace sysrepair

@@ -56,6 +56,24 @@ TEST(RestoreFile, AnOccupiedPathFailsAndKeepsTheBackup) {
     EXPECT_FALSE(restoreTaskEntry(&noBackup));
 }
 
+TEST(RestoreFile, OutcomesSayWhyAFileIsNotPutBack) {
+    ScopedTestFolder folder;
+    const std::string path = folder.path() + "doc.txt";
+    const std::string backup = folder.path() + "doc.bak";
+    writeFile(backup, "same");
+    writeFile(path, "other");
+    const TaskEntry entry = fileEntry(path, backup);
+    EXPECT_EQ(restoreEntryOutcome(&entry), RestoreOutcome::NameTaken);
+    // The same bytes in place: back already, and the copy is spent.
+    writeFile(path, "same");
+    EXPECT_EQ(restoreEntryOutcome(&entry), RestoreOutcome::AlreadyInPlace);
+    EXPECT_FALSE(fileExists(backup));
+    EXPECT_EQ(restoreEntryOutcome(&entry), RestoreOutcome::CopyMissing);
+    // A file whose copy could not be made was never repaired.
+    const TaskEntry notBackedUp = fileEntry("<:*null*:>", "<:*null*:>");
+    EXPECT_EQ(restoreEntryOutcome(&notBackedUp), RestoreOutcome::NothingToUndo);
+}
+
 TEST(RestoreFolder, CreatesOneLevelOnly) {
     ScopedTestFolder folder;
     TaskEntry e;

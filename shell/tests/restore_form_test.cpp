@@ -116,8 +116,8 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
         }
         EXPECT_EQ(form.TeListView1.itemText(0, 1), "4 Missing Windows Help Files");
         EXPECT_EQ(form.TeListView1.itemText(2, 1), "2 Missing Windows Help Files");
-        ASSERT_EQ(form.reportLists().size(), 1u);
-        EXPECT_EQ(form.categoryNames(), std::vector<std::string>{"Windows Help Files"});
+        ASSERT_EQ(form.newestBackup().reports.size(), 1u);
+        EXPECT_EQ(form.newestBackup().reports[0].categoryName, "Windows Help Files");
 
         install.messages.clear();
         form.TeButton1.click();
@@ -133,7 +133,7 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
         EXPECT_EQ(install.messages[0].owner, nullptr);
         EXPECT_EQ(install.messages[0].flags, UINT(MB_OK));
         EXPECT_FALSE(form.visible());
-        EXPECT_TRUE(form.reportLists().empty());
+        EXPECT_TRUE(form.newestBackup().empty());
     }
 
     // The backup left the index, on disk too, and its slot was emptied.

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -103,17 +104,28 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
         reg.writeString("", "http");
     }
 
-    // Fonts and help files: plain text values; the scans record the text as
-    // they read it, without quotes and with variables expanded.
+    // Fonts and help files: text values, quoted or naming variables, of both
+    // text types. The scans compare the text without quotes and with the
+    // variables expanded; the backup keeps each value as it is.
     ScopedVariable folderVariable("MENDORA_RT_HELP", "C:\\mendora-missing-help");
+    ScopedVariable fontVariable("MENDORA_RT_FONTS", "C:\\mendora-missing-fonts");
+    const RegValue fontValue(REG_SZ, sz(stem + "-gone.ttf"));
+    const RegValue quotedFontValue(REG_SZ, sz("\"" + stem + "-bold.ttf\""));
+    const RegValue expandFontValue(REG_EXPAND_SZ, sz("%MENDORA_RT_FONTS%\\" + stem + "-x.ttf"));
+    const RegValue helpValue(REG_SZ, sz("C:\\mendora-missing-help\\"));
+    const RegValue expandedHelpValue(REG_SZ, sz("%MENDORA_RT_HELP%"));
     ScopedRegistryValue font(HKEY_LOCAL_MACHINE, kFonts, stem + " (TrueType)");
-    font.set(REG_SZ, sz(stem + "-gone.ttf"));
     ScopedRegistryValue quotedFont(HKEY_LOCAL_MACHINE, kFonts, stem + " Bold (TrueType)");
-    quotedFont.set(REG_SZ, sz("\"" + stem + "-bold.ttf\""));
+    ScopedRegistryValue expandFont(HKEY_LOCAL_MACHINE, kFonts, stem + " Italic (TrueType)");
     ScopedRegistryValue help(HKEY_LOCAL_MACHINE, kHelp, stem + ".hlp");
-    help.set(REG_SZ, sz("C:\\mendora-missing-help\\"));
     ScopedRegistryValue expandedHelp(HKEY_LOCAL_MACHINE, kHelp, stem + ".chm");
-    expandedHelp.set(REG_SZ, sz("%MENDORA_RT_HELP%"));
+    const std::vector<std::pair<const ScopedRegistryValue*, RegValue>> values = {
+        {&font, fontValue},
+        {&quotedFont, quotedFontValue},
+        {&expandFont, expandFontValue},
+        {&help, helpValue},
+        {&expandedHelp, expandedHelpValue}};
+    for (const auto& value : values) value.first->set(value.second.first, value.second.second);
 
     // Drive Cleaner: unused files of the temporary folder, one of them below
     // a sub-folder, with every byte value.
@@ -180,7 +192,7 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
     };
     const std::map<std::string, size_t> expectedCounts = {
         {"Custom Controls", 13},     {"Drive Cleaner", 2},     {"Installed Software", 6},
-        {"Windows System Fonts", 2}, {"Internet Cleaner", 1},  {"Windows Help Files", 2},
+        {"Windows System Fonts", 3}, {"Internet Cleaner", 1},  {"Windows Help Files", 2},
         {"Recent Documents", 1},     {"Windows Shortcuts", 1},
     };
     std::vector<std::unique_ptr<HeldProblems>> held;
@@ -199,22 +211,59 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
     install.repair(categories);
     EXPECT_TRUE(snapshotTree(HKEY_CLASSES_ROOT, cls.path()).empty());
     EXPECT_TRUE(snapshotTree(HKEY_LOCAL_MACHINE, app.path()).empty());
-    for (const ScopedRegistryValue* value : {&font, &quotedFont, &help, &expandedHelp})
-        EXPECT_EQ(current(*value), RegValue()) << value->name();
+    for (const auto& value : values)
+        EXPECT_EQ(current(*value.first), RegValue()) << value.first->name();
     for (const auto& file : files) EXPECT_FALSE(fileExists(file.first)) << file.first;
     EXPECT_FALSE(fileExists(cache + "page.htm"));
+    ASSERT_EQ(install.messages.size(), 1u);
+    EXPECT_EQ(install.messages[0].text,
+              "Congratulations!\n\nThere were 29 problems fixed on your system!");
 
-    TScanRestoreForm form;
-    form.show();
-    EXPECT_EQ(form.reportLists().size(), 7u);  // every category but Internet Cleaner
-    form.TeButton1.click();
-
+    // Meanwhile a new file took the name of a removed one: the first restore
+    // puts back everything else and keeps that entry, with its copy.
+    const std::string taken = temp + "sub\\deep.tmp";
+    writeFile(taken, "a new file");
+    install.messages.clear();
+    {
+        TScanRestoreForm form;
+        form.show();
+        EXPECT_EQ(form.newestBackup().reports.size(), 7u);  // every category but Internet Cleaner
+        form.TeButton1.click();
+    }
+    ASSERT_EQ(install.messages.size(), 1u);
+    EXPECT_EQ(install.messages[0].caption, "Restore Incomplete");
+    EXPECT_THAT(install.messages[0].text,
+                ::testing::StartsWith("1 of the 28 changes made by the last repair could not be "
+                                      "undone:\n\n" +
+                                      taken + ": a file of that name exists\n"));
+    EXPECT_EQ(readFile(taken), "a new file");
     EXPECT_EQ(snapshotTree(HKEY_CLASSES_ROOT, cls.path()), classBefore);
     EXPECT_EQ(snapshotTree(HKEY_LOCAL_MACHINE, app.path()), appBefore);
-    EXPECT_EQ(current(font), RegValue(REG_SZ, sz(stem + "-gone.ttf")));
-    EXPECT_EQ(current(quotedFont), RegValue(REG_SZ, sz(stem + "-bold.ttf")));
-    EXPECT_EQ(current(help), RegValue(REG_SZ, sz("C:\\mendora-missing-help\\")));
-    EXPECT_EQ(current(expandedHelp), RegValue(REG_SZ, sz("C:\\mendora-missing-help")));
+    for (const auto& value : values)
+        EXPECT_EQ(current(*value.first), value.second) << value.first->name();
+    for (const auto& file : files) {
+        if (file.first == taken) continue;
+        EXPECT_EQ(readFile(file.first), file.second) << file.first;
+    }
+    ASSERT_EQ(getSettings()->backups().size(), 1u);
+    {
+        const NewestBackup left = readNewestBackup();
+        ASSERT_EQ(left.reports.size(), 1u);
+        ASSERT_EQ(left.reports[0].entries.size(), 1u);
+        EXPECT_EQ(left.reports[0].entries[0].fields[0], taken);
+        EXPECT_EQ(readFile(left.reports[0].entries[0].fields[1]), "deep\r\n");
+    }
+
+    // With the name free again the second restore finishes the work.
+    DeleteFileA(taken.c_str());
+    install.messages.clear();
+    {
+        TScanRestoreForm form;
+        form.show();
+        form.TeButton1.click();
+    }
+    ASSERT_EQ(install.messages.size(), 1u);
+    EXPECT_EQ(install.messages[0].caption, "System Restored");
     for (const auto& file : files) EXPECT_EQ(readFile(file.first), file.second) << file.first;
     EXPECT_FALSE(fileExists(cache + "page.htm"));  // never backed up
     EXPECT_TRUE(getSettings()->backups().empty());

@@ -143,6 +143,32 @@ TEST_F(FileScanners, BrokenShortcutsAnywhereOnTheFixedDrivesAreListed) {
     EXPECT_TRUE(DriveTable::instance()->isComplete());
 }
 
+TEST(ShortcutIsBroken, OnlyATargetThatIsCertainlyGone) {
+    ScopedTestFolder folder;
+    const auto brokenLink = [&](const std::string& name, const std::string& target) {
+        const std::string link = folder.path() + name;
+        EXPECT_TRUE(makeShortcut(link, target)) << target;
+        return shortcutIsBroken(link);
+    };
+    // Gone from a fixed drive: the file, or a folder on its path.
+    EXPECT_TRUE(brokenLink("file.lnk", folder.path() + "gone.doc"));
+    EXPECT_TRUE(brokenLink("folder.lnk", "D:\\mendora-missing\\gone.doc"));
+    // A network drive (the test build tree) or a drive that is not there may
+    // only be out of reach.
+    EXPECT_FALSE(brokenLink("network.lnk", "Y:\\mendora-missing\\gone.doc"));
+    EXPECT_FALSE(brokenLink("absent.lnk", "Q:\\mendora-missing\\gone.doc"));
+
+    // A lookup proves nothing but that the file or a folder of its path is
+    // not found, and only on a fixed drive.
+    EXPECT_TRUE(lookupSaysGone(DRIVE_FIXED, ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(lookupSaysGone(DRIVE_FIXED, ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(lookupSaysGone(DRIVE_FIXED, ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(lookupSaysGone(DRIVE_FIXED, ERROR_NOT_READY));
+    EXPECT_FALSE(lookupSaysGone(DRIVE_REMOVABLE, ERROR_NOT_READY));
+    EXPECT_FALSE(lookupSaysGone(DRIVE_CDROM, ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(lookupSaysGone(DRIVE_REMOTE, ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(FileScanners, ABrokenShortcutInRecentIsKeptByTheCategoryThatRunsFirst) {
     char profile[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, TRUE));

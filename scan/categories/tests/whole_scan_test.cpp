@@ -1,5 +1,6 @@
 // Scans of the real categories through the scan threads, as the main window
 // runs them.
+#include <shlobj.h>
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -9,6 +10,7 @@
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_environment.h"
 #include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
 #include "common/tests/support/waiting.h"
 #include "common/ui/application.h"
 #include "scan/categories/categories.h"
@@ -107,25 +109,49 @@ TEST_F(WholeScan, CancellingDuringCustomControlsStopsTheDriveTableAndTheRun) {
     DriveTable::destroy();
 }
 
-TEST_F(WholeScan, AScannerMessageIsShownOnTheUiThreadAndTheRunGoesOn) {
-    // A cache folder setting that names a folder which cannot be made.
+TEST_F(WholeScan, ACategoryThatEndsEarlyListsNothingFromTheRunBefore) {
+    // The run before: Internet Cleaner and Drive Cleaner each find a problem.
+    char cacheFolder[MAX_PATH + 1] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, cacheFolder, CSIDL_INTERNET_CACHE, TRUE));
+    const std::string cache = std::string(cacheFolder) + "\\" + uniqueName("mendora") + "\\";
+    ASSERT_TRUE(CreateDirectoryA(cache.c_str(), nullptr));
+    writeOldFile(cache + "page.htm");
+    ScopedTestFolder firstTemp;
+    writeOldFile(firstTemp.path() + "first-run.tmp");
+    {
+        ScopedVariable variable("TEMP", firstTemp.path().substr(0, firstTemp.path().size() - 1));
+        start({CleanNetTemp::instance(), CleanTemp::instance()});
+        ASSERT_TRUE(waitForEnd());
+    }
+    removeTree(cache);
+    ASSERT_EQ(CleanNetTemp::instance()->problemCount(), 1u);
+    ASSERT_EQ(CleanTemp::instance()->problemCount(), 1u);
+    ASSERT_TRUE(shown.empty());
+
+    // This run: the cache folder setting names a folder that cannot be made,
+    // so Internet Cleaner ends before it scans. Its message reaches the user
+    // on the user-interface thread, it lists nothing, and the run goes on.
     ScopedTestFolder folder;
     writeFile(folder.path() + "plain-file", "x");
-    ScopedRegistryValue cache(HKEY_CURRENT_USER, kUserShellFolders, "Cache");
-    cache.setString(folder.path() + "plain-file\\cache");
-    ScopedTestFolder temp;
-    writeOldFile(temp.path() + "after.tmp");
-    ScopedVariable variable("TEMP", temp.path().substr(0, temp.path().size() - 1));
-
+    ScopedRegistryValue setting(HKEY_CURRENT_USER, kUserShellFolders, "Cache");
+    setting.setString(folder.path() + "plain-file\\cache");
+    ScopedTestFolder secondTemp;
+    writeOldFile(secondTemp.path() + "second-run.tmp");
+    ScopedVariable variable("TEMP", secondTemp.path().substr(0, secondTemp.path().size() - 1));
+    view.lines.clear();
     start({CleanNetTemp::instance(), CleanTemp::instance()});
     ASSERT_TRUE(waitForEnd());
+
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Error Retrieving Internet Cache Folder");
     EXPECT_EQ(shown[0].caption, "Error");
     EXPECT_EQ(shown[0].flags, UINT(MB_OK));
-    // The next category ran all the same.
+    EXPECT_EQ(CleanNetTemp::instance()->problemCount(), 0u);
     EXPECT_EQ(CleanTemp::instance()->problemCount(), 1u);
     EXPECT_EQ(view.headline, "1 Possible Problems");
+    // The log starts afresh: no status of the run before.
+    for (const std::string& line : view.logTexts())
+        EXPECT_EQ(line.find("first-run"), std::string::npos) << line;
 }
 
 }  // namespace
