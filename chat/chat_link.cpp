@@ -5,6 +5,11 @@ int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
     return client.sendPacket(line, connection);
 }
 
-std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& connection) {
-    return lumonet::payloadText(client.receivePacket(connection).payload);
+std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
+                        bool* failed) {
+    lumonet::Packet packet;
+    const bool received =
+        client.receivePacket(connection, packet) == lumonet::ReceiveStatus::Received;
+    if (failed) *failed = !received;
+    return received ? lumonet::payloadText(packet.payload) : std::string();
 }

@@ -11,5 +11,7 @@ int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
              const std::string& line);
 
 // The text of the next packet, up to a NUL if it holds one; empty when the
-// connection failed.
-std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& connection);
+// connection failed, and then `failed` is set. A packet whose text is empty
+// (it starts with a NUL) leaves `failed` clear: the connection is fine.
+std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
+                        bool* failed = nullptr);

@@ -106,9 +106,16 @@ int NetClient::sendPacket(const std::string& text, NetConnection& connection) {
 
 Packet NetClient::receivePacket(NetConnection& connection) {
     Packet packet;
-    if (!connection.connected() || !isOpen(connection.socket)) return packet;
+    receivePacket(connection, packet);
+    return packet;
+}
+
+ReceiveStatus NetClient::receivePacket(NetConnection& connection, Packet& packet) {
+    packet = Packet();
+    if (!connection.connected() || !isOpen(connection.socket)) return ReceiveStatus::ReadFailed;
     SocketChannel channel(static_cast<SOCKET>(connection.socket));
-    switch (readPacket(channel, connection.key, readLimits, packet)) {
+    const ReceiveStatus status = readPacket(channel, connection.key, readLimits, packet);
+    switch (status) {
         case ReceiveStatus::Received:
             break;
         case ReceiveStatus::TooLarge:
@@ -122,7 +129,7 @@ Packet NetClient::receivePacket(NetConnection& connection) {
         case ReceiveStatus::Malformed:
             break;
     }
-    return packet;
+    return status;
 }
 
 bool NetClient::close(NetConnection& connection) {

@@ -55,6 +55,8 @@ public:
 
     // The next packet; an empty packet means failure.
     Packet receivePacket(NetConnection& connection);
+    // The same, saying what became of the read.
+    ReceiveStatus receivePacket(NetConnection& connection, Packet& packet);
 
     // Removes the connection from the list and closes its socket. False, with
     // an error queued, when closing the socket failed.

@@ -16,14 +16,27 @@ std::atomic<HWND> mainWindow{nullptr};
 
 }  // namespace
 
-int showMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+namespace {
+
+int show(const MessageBoxRequest& request) {
     MessageBoxHandler current;
     {
         std::lock_guard<std::mutex> lock(handlerLock);
         current = handler();
     }
-    if (current) return current(MessageBoxRequest{owner, text, caption, flags});
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    if (current) return current(request);
+    return MessageBoxA(request.owner, request.text.c_str(),
+                       request.defaultCaption ? nullptr : request.caption.c_str(), request.flags);
+}
+
+}  // namespace
+
+int showMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+    return show(MessageBoxRequest{owner, text, caption, flags});
+}
+
+int showMessageBoxWithDefaultCaption(HWND owner, const std::string& text, UINT flags) {
+    return show(MessageBoxRequest{owner, text, std::string(), flags, true});
 }
 
 int showMessageOnUiThread(const std::string& text, const std::string& caption, UINT flags) {

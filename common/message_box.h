@@ -12,12 +12,16 @@ struct MessageBoxRequest {
     std::string text;
     std::string caption;
     UINT flags;  // MB_OK, MB_YESNO, MB_ICONQUESTION, ...
+    // No caption of the program's own: the platform's default ("Error").
+    bool defaultCaption = false;
 };
 
 // Returns the button pressed (IDOK, IDYES, IDNO, ...).
 using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 
 int showMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+// A box with the platform's default caption.
+int showMessageBoxWithDefaultCaption(HWND owner, const std::string& text, UINT flags);
 
 // For code that may run on any thread, such as a scanner on the scan thread:
 // the box is owned by the main window and shown on the user-interface thread

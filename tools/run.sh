@@ -31,6 +31,8 @@ loader=$(wine_loader)
 install_dir="$WINEPREFIX/drive_c/Mendora"
 mkdir -p "$install_dir"
 cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" "$install_dir/"
+mkdir -p "$install_dir/sounds"
+cp chat/sounds/*.wav "$install_dir/sounds/"
 
 own_display=false
 if [ -z "${DISPLAY:-}" ]; then
@@ -47,7 +49,14 @@ view=/reg:64
 app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Mendora.exe'
 "$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f "$view" </dev/null >/dev/null 2>&1
 "$loader" reg add "$app_paths" /v Path /d 'C:\Mendora\' /f "$view" </dev/null >/dev/null 2>&1
-echo "Installed into $install_dir (C:\\Mendora), App Paths \"Mendora.exe\" recorded."
+# The chat client talks to the support server of this machine (start it with
+# python3 chat/server/support_server.py) and finds its sounds and settings
+# through the suite host's entry.
+"$loader" reg add 'HKLM\Software\Brisklane Technologies\Mendora' /v supportServer /d 127.0.0.1 /f \
+  "$view" </dev/null >/dev/null 2>&1
+"$loader" reg add "${app_paths%Mendora.exe}Vimstack.exe" /v Path /d 'C:\Mendora\' /f "$view" \
+  </dev/null >/dev/null 2>&1
+echo "Installed into $install_dir (C:\\Mendora), App Paths \"Mendora.exe\" and \"Vimstack.exe\" recorded."
 
 # --- run ---------------------------------------------------------------------
 cd "$install_dir"

@@ -5,13 +5,11 @@ Usage: chat_peer.py PROGRAM [ARGS...]
 
 Listens on 127.0.0.1, one port per scenario, and runs the program with the
 environment variable MENDORA_CHAT_PEER set to "scenario=port,...". The exit
-code is the program's. Packets are enciphered with OpenSSL's Blowfish (ECB,
-through ctypes), so that the client's cipher, framing and byte order are
+code is the program's. The wire format comes from chat/server/lumo_wire.py
+(OpenSSL's Blowfish), so that the client's cipher, framing and byte order are
 checked against an independent implementation.
 """
 
-import ctypes
-import ctypes.util
 import os
 import socket
 import struct
@@ -20,66 +18,11 @@ import sys
 import threading
 import time
 
-KEY = b"qorvantel"
-OUR_HELLO = b"BLN" + struct.pack("<HHB", 1, 0, 1)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "server"))
+from lumo_wire import HELLO as OUR_HELLO, MAX_DATA, ecb, packet, raw_header, read_exact  # noqa: E402
+
 CLIENT_HELLO = OUR_HELLO
-MAX_DATA = 102400
 IDLE_LIMIT = 30  # seconds a scenario waits for the client before giving up
-
-
-def load_crypto():
-    for name in ("libcrypto.so.3", ctypes.util.find_library("crypto")):
-        if name:
-            try:
-                return ctypes.CDLL(name)
-            except OSError:
-                pass
-    sys.exit("chat_peer.py: OpenSSL's libcrypto is needed")
-
-
-CRYPTO = load_crypto()
-
-
-class BlowfishKey(ctypes.Structure):
-    _fields_ = [("P", ctypes.c_uint32 * 18), ("S", ctypes.c_uint32 * 1024)]
-
-
-def schedule(key):
-    k = BlowfishKey()
-    CRYPTO.BF_set_key(ctypes.byref(k), len(key), key)
-    return k
-
-
-SCHEDULE = schedule(KEY)
-
-
-def ecb(data, encrypt):
-    out = bytearray()
-    block = ctypes.create_string_buffer(8)
-    for at in range(0, len(data) - len(data) % 8, 8):
-        CRYPTO.BF_ecb_encrypt(bytes(data[at:at + 8]), block, ctypes.byref(SCHEDULE),
-                              1 if encrypt else 0)
-        out += block.raw
-    return bytes(out) + bytes(data[len(data) - len(data) % 8:])
-
-
-def packet(payload, ptype=0):
-    padded = payload + b"\0" * (-len(payload) % 8)
-    return struct.pack("<III", 12 + len(padded), len(payload), ptype) + ecb(padded, True)
-
-
-def raw_header(total, data, ptype=0):
-    return struct.pack("<III", total, data, ptype)
-
-
-def read_exact(conn, n):
-    data = b""
-    while len(data) < n:
-        chunk = conn.recv(n - len(data))
-        if not chunk:
-            return None
-        data += chunk
-    return data
 
 
 def wait_for_close(conn):

@@ -1,0 +1,204 @@
+// Sessions against the support server (chat/server/support_server.py), which
+// ctest starts around this program on the chat port of 127.0.0.1 and which
+// the tests drive through its command port.
+#include "chat/session/chat_session.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chat/session/listen_thread.h"
+#include "chat/session/support_server_address.h"
+#include "chat/session/tests/recording_chat_view.h"
+#include "chat/session/tests/support_server_control.h"
+#include "chat/winsock_session.h"
+#include "common/message_box.h"
+#include "common/tests/support/child_process.h"
+#include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/waiting.h"
+#include "common/ui/application.h"
+
+using chatsession::ChatSession;
+using testing_support::waitUntil;
+
+namespace {
+
+const char kSystemInfo[] = "UGI:6__CPU:800__ori:1000__dref:md__tdai:0__version:UnKnown";
+const char kLoginLine[] =
+    " /$winClient USER Alice PASS alice@example.com BLV1000 "
+    "UGI:6__CPU:800__ori:1000__dref:md__tdai:0__version:UnKnown";
+
+class Session : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ui::Application::initialize());
+        ASSERT_TRUE(winsock.started());
+        if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
+        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return IDOK;
+        });
+        session.setView(&view);
+    }
+    void TearDown() override {
+        session.setView(nullptr);
+        setMessageBoxHandler({});
+        EXPECT_EQ(view.callsOffUiThread, 0);
+    }
+
+    // Connects as Alice and returns the server's number for this client.
+    std::string connectAlice() {
+        if (!session.connectToServer("127.0.0.1", "Alice", "alice@example.com", "9191",
+                                     kSystemInfo))
+            return std::string();
+        return server.ask(":wait-client 30");
+    }
+
+    bool noticeArrives(const std::string& text, int seconds = 30) {
+        return waitUntil([&] { return view.hasNotice(text); }, seconds);
+    }
+
+    WinsockSession winsock;
+    SupportServerControl server;
+    RecordingChatView view;
+    std::vector<MessageBoxRequest> boxes;
+    ChatSession session;
+};
+
+TEST_F(Session, AFailedConnectShowsTheErrorAndLeavesStartChatEnabled) {
+    // Nothing listens on the chat port of this address.
+    EXPECT_FALSE(
+        session.connectToServer("127.0.0.2", "Alice", "alice@example.com", "9191", kSystemInfo));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "3: failure to connect - 127.0.0.2: connection failed");
+    EXPECT_TRUE(boxes[0].defaultCaption);
+    EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONQUESTION));
+    EXPECT_EQ(view.notices(), std::vector<std::string>{"Error Connecting to Server"});
+    EXPECT_EQ(view.startChatDisabled, 0);
+    EXPECT_FALSE(session.inSession());
+
+    // Typing while not in session sends nothing.
+    session.sendLine("anyone there?");
+    EXPECT_EQ(view.notices().back(), "No Session in Progress");
+}
+
+TEST_F(Session, RunsFromTheLoginLineToTheLogoff) {
+    const std::string client = connectAlice();
+    ASSERT_FALSE(client.empty());
+    EXPECT_EQ(view.caption, "Brisklane Support - Live Chat on 127.0.0.1 as Alice");
+    EXPECT_EQ(view.notices(), std::vector<std::string>{"Connected, ready to begin Session."});
+    EXPECT_FALSE(view.startChatEnabled);
+    EXPECT_TRUE(session.inSession());
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 1"), "ok");
+    EXPECT_EQ(server.command(":lines " + client), std::vector<std::string>{kLoginLine});
+
+    // Fifty lines back to back arrive whole and in order, a packet without
+    // text in their midst ends nothing, and the sounds wait for nothing.
+    for (int i = 0; i < 50; ++i) {
+        if (i == 10) server.command(":empty " + client);
+        if (i == 20) server.command(":sound " + client + " admin");
+        server.command(":send " + client + " line " + std::to_string(i));
+    }
+    ASSERT_TRUE(waitUntil([&] { return view.notices().size() >= 51; }));
+    const std::vector<std::string> notices = view.notices();
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(notices[1 + i], "line " + std::to_string(i));
+    EXPECT_TRUE(session.inSession());
+
+    // A chat line, and a grab request that the user allows.
+    server.command(":chat " + client + " Bob Hello Alice");
+    server.command(":grab " + client + " Alice Carol");
+    ASSERT_TRUE(noticeArrives(" Transfering your client to Carol"));
+    EXPECT_EQ(view.lines[view.lines.size() - 2].sender, "Bob");
+    EXPECT_EQ(view.lines[view.lines.size() - 2].text, "Hello Alice");
+    EXPECT_FALSE(view.lines[view.lines.size() - 2].notice);
+    EXPECT_EQ(view.questions,
+              std::vector<std::string>{"Confirm Grab|Carol  is requesting to grab Alice.  Allow?"});
+    session.sendLine("thank you");
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 3"), "ok");
+    const std::vector<std::string> sent = server.command(":lines " + client);
+    EXPECT_EQ(sent[1], " /$transfer Alice Carol");
+    EXPECT_EQ(sent[2], "thank you");
+
+    // Logoff: the session ends, then the listener's read fails on the closed
+    // connection.
+    session.closeSession(true);
+    EXPECT_EQ(view.caption, "Parlewise Client - Not in Session");
+    ASSERT_TRUE(noticeArrives("Connection to server terminated"));
+    const std::vector<std::string> last = view.notices();
+    EXPECT_EQ(last[last.size() - 2], "Session Ended");
+    EXPECT_TRUE(waitUntil([&] { return view.startChatEnabled; }));
+    EXPECT_FALSE(session.inSession());
+    EXPECT_EQ(server.ask(":wait-closed " + client), "ok");
+
+    session.closeSession(true);
+    EXPECT_EQ(view.notices().back(), "No Session in Progress");
+}
+
+TEST_F(Session, TheServerClosingEndsTheSessionAndAReconnectReplacesTheListener) {
+    const std::string first = connectAlice();
+    ASSERT_FALSE(first.empty());
+    chatsession::TListenThread* firstListener = session.listener();
+    server.command(":close " + first);
+    ASSERT_TRUE(noticeArrives("Connection to server terminated"));
+    EXPECT_TRUE(waitUntil([&] { return view.startChatEnabled && session.listenerFinished(); }));
+    EXPECT_FALSE(session.inSession());
+    // The caption keeps its last value.
+    EXPECT_EQ(view.caption, "Brisklane Support - Live Chat on 127.0.0.1 as Alice");
+
+    const std::string second = connectAlice();
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(second, first);
+    EXPECT_NE(session.listener(), firstListener);
+    ASSERT_EQ(server.ask(":wait-lines " + second + " 1"), "ok");
+    server.command(":send " + second + " welcome back");
+    EXPECT_TRUE(noticeArrives("welcome back"));
+    EXPECT_FALSE(view.startChatEnabled);
+}
+
+// Exit in the middle of a session, in a process of its own so that a hang is
+// caught by the bounded wait for it.
+CHILD_SCENARIO(exitDuringSession) {
+    ui::Application::initialize();
+    WinsockSession winsock;
+    SupportServerControl server;
+    RecordingChatView view;
+    {
+        ChatSession session;
+        session.setView(&view);
+        if (!session.connectToServer("127.0.0.1", "Alice", "alice@example.com", "9191",
+                                     kSystemInfo))
+            ExitProcess(2);
+        const std::string client = server.ask(":wait-client 30");
+        server.ask(":wait-lines " + client + " 1");
+        session.shutdown();
+        std::printf("shut down; finished=%d; notices:", session.listenerFinished());
+        for (const std::string& notice : view.notices()) std::printf(" [%s]", notice.c_str());
+        std::printf("\n");
+        std::fflush(stdout);
+        session.setView(nullptr);
+    }
+    ExitProcess(0);
+}
+
+TEST_F(Session, ExitDuringASessionEndsWithoutAHang) {
+    const testing_support::ChildResult child = testing_support::runChild("exitDuringSession");
+    EXPECT_EQ(child.exitCode, 0u) << child.output;
+    EXPECT_NE(child.output.find("shut down; finished=1; notices: [Connected, ready to begin "
+                                "Session.] [Session Ended]"),
+              std::string::npos)
+        << child.output;
+}
+
+TEST(SupportServerAddress, TheRegistryNamesAnotherHost) {
+    testing_support::ScopedRegistryValue value(
+        HKEY_LOCAL_MACHINE, "SOFTWARE\\Brisklane Technologies\\Mendora\\", "supportServer");
+    value.setString("");
+    EXPECT_EQ(chatsession::supportServerHost(), chatsession::kDefaultSupportServer);
+    value.setString("127.0.0.1");
+    EXPECT_EQ(chatsession::supportServerHost(), "127.0.0.1");
+}
+
+}  // namespace
