@@ -1,31 +1,19 @@
-// The file-system operations of the backup files: whole-file reads with a
-// bound, crash-safe replacement, folder listings and unique file names.
+// The file-system operations of the backup files: existence, folder listings
+// and unique file names (whole-file reads and crash-safe replacement are in
+// common/file_contents.h).
 #pragma once
-
-#include <windows.h>
 
 #include <cstddef>
 #include <ctime>
 #include <string>
 #include <vector>
 
+#include "common/file_contents.h"
+
 namespace sysrepair {
 
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
-
-// At most `limit` bytes from the start of the file. False when it cannot be
-// opened or read.
-bool readFileBytes(const std::string& path, size_t limit, std::string& bytes);
-
-// Writes every byte to an open file; false on a short or failed write.
-bool writeAll(HANDLE file, const std::string& bytes);
-
-// Gives `path` the new contents so that a crash or a full disk at any moment
-// leaves either the old file or the complete new one: the bytes go to
-// path + ".new", are flushed, and that file then replaces the old one in one
-// move. On failure the partial file is removed and false returned.
-bool replaceFileContents(const std::string& path, const std::string& bytes);
 
 // Names of the files (not folders) in a folder, in listing order. False when
 // the folder cannot be listed.

@@ -30,7 +30,8 @@ loader=$(wine_loader)
 # --- install -----------------------------------------------------------------
 install_dir="$WINEPREFIX/drive_c/Mendora"
 mkdir -p "$install_dir"
-cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" "$install_dir/"
+cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" \
+  "build/$arch/chat/client/Parleclient.exe" "$install_dir/"
 mkdir -p "$install_dir/sounds"
 cp chat/sounds/*.wav "$install_dir/sounds/"
 
@@ -90,3 +91,36 @@ echo "Scan result: ${result//$'\r'/}"
 step close
 wait "$mendora" || true
 echo "Mendora ended."
+
+# The support chat: this command plays the support agent on the support
+# server, through its command port, while the tour plays the user.
+root="$OLDPWD"
+control_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 "$root/chat/server/support_server.py" --port 9191 --control "$control_port" --quiet \
+  </dev/null >/dev/null 2>&1 &
+server=$!
+trap 'kill $server 2>/dev/null; stop_wineserver; $own_display && stop_xvfb' EXIT
+agent() {  # agent COMMAND: one command line; prints its answer
+  exec 3<>"/dev/tcp/127.0.0.1/$control_port"
+  printf '%s\n' "$1" >&3
+  local line
+  while IFS= read -r line <&3 && [ "$line" != . ]; do printf '%s\n' "$line"; done
+  exec 3>&-
+}
+for _ in $(seq 50); do agent ":clients" >/dev/null 2>&1 && break; sleep 0.1; done
+chat_tour="$root/build/$arch/chat/client/driver/parleclient_tour.exe"
+chat_step() { "$loader" "$chat_tour" "$@"; }
+"$loader" Parleclient.exe </dev/null >/dev/null 2>&1 &
+parleclient=$!
+if chat_step login Alice alice@example.com; then
+  client=$(agent ":wait-client 30")
+  agent ":wait-lines $client 1" >/dev/null
+  agent ":chat $client Bob Hello Alice, this is Brisklane support. How can I help?"
+  chat_step say "Mendora found 4 possible problems. Is it safe to repair them?"
+  agent ":wait-lines $client 2" >/dev/null
+  agent ":chat $client Bob Yes: every change is backed up first, and Restore undoes it."
+  shoot chat
+  chat_step close
+fi
+wait "$parleclient" || true
+echo "Parleclient ended."

@@ -1,8 +1,28 @@
 #include "chat/client/parleclient_startup.h"
 
+#include "chat/client/chat_window.h"
+#include "chat/client/login_form.h"
 #include "chat/winsock_session.h"
 
 namespace chatclient {
+
+namespace {
+
+// The windows of the whole run, the chat window first.
+class ParleclientWindows : public ui::ProgramWindows {
+public:
+    explicit ParleclientWindows(chatsession::ChatSession& session)
+        : chat(session), login(chat, session) {
+        chat.setLoginForm(&login);
+    }
+    ui::Window& mainWindow() override { return chat; }
+
+private:
+    TParlewise chat;
+    TForm2 login;
+};
+
+}  // namespace
 
 int runParleclient(const MakeChatWindows& makeWindows) {
     // The socket library is started before any window and stopped after the
@@ -24,6 +44,12 @@ int runParleclient(const MakeChatWindows& makeWindows) {
         sockets.reset();
     };
     return ui::runProgram(steps);
+}
+
+int runParleclient() {
+    return runParleclient([](chatsession::ChatSession& session) {
+        return std::unique_ptr<ui::ProgramWindows>(new ParleclientWindows(session));
+    });
 }
 
 }  // namespace chatclient

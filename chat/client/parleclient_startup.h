@@ -17,4 +17,7 @@ using MakeChatWindows =
 // the process exit code: 0 after a normal end, -1 when a copy already runs.
 int runParleclient(const MakeChatWindows& makeWindows);
 
+// Runs the program with its windows: the chat window, then the login form.
+int runParleclient();
+
 }  // namespace chatclient

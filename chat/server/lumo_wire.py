@@ -37,15 +37,18 @@ def _schedule(key):
     return k
 
 
-_SCHEDULE = _schedule(KEY)
+_SCHEDULES = {KEY: _schedule(KEY)}
 
 
-def ecb(data, encrypt):
+def ecb(data, encrypt, key=KEY):
     """Enciphers or deciphers the whole 8-byte blocks; a tail stays as it is."""
+    if key not in _SCHEDULES:
+        _SCHEDULES[key] = _schedule(key)
+    schedule = _SCHEDULES[key]
     out = bytearray()
     block = ctypes.create_string_buffer(8)
     for at in range(0, len(data) - len(data) % 8, 8):
-        _CRYPTO.BF_ecb_encrypt(bytes(data[at:at + 8]), block, ctypes.byref(_SCHEDULE),
+        _CRYPTO.BF_ecb_encrypt(bytes(data[at:at + 8]), block, ctypes.byref(schedule),
                                1 if encrypt else 0)
         out += block.raw
     return bytes(out) + bytes(data[len(data) - len(data) % 8:])

@@ -25,7 +25,10 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lumo_wire import HELLO, packet, read_exact, read_packet, text_of  # noqa: E402
+from lumo_wire import HELLO, ecb, packet, read_exact, read_packet, text_of  # noqa: E402
+
+# The key of the chat client's details file (settings\clientInfo.dat).
+DETAILS_KEY = b"kestrelmoonfieldarch"
 
 HELP = """Commands (ID is a client number; without it, the chosen client):
   :clients                  the clients, their state and login lines
@@ -45,6 +48,7 @@ HELP = """Commands (ID is a client number; without it, the chosen client):
   :wait-client [SECONDS]    wait for a client not reported before; its ID
   :wait-lines ID N [SECONDS]   wait until client ID has sent N lines
   :wait-closed ID [SECONDS] wait until client ID has gone
+  :details HEX              the text of a client details file given in hex
   :quit                     stop the server"""
 
 
@@ -227,6 +231,13 @@ class Server:
             client = self.client_for(args[0])
             seconds = float(args[1]) if len(args) > 1 else 30
             return ["ok" if self.wait(lambda: not client.connected, seconds) else "timeout"]
+        if command == "details":
+            data = bytes.fromhex(args[0])
+            length = data[0]
+            if length == 0 or length % 8 or len(data) < 1 + length:
+                return ["damaged"]
+            plain = ecb(data[1:1 + length], False, DETAILS_KEY)
+            return [plain.split(b"\0", 1)[0].decode("cp1252", "replace")]
         if command == "quit":
             os._exit(0)
         return ["unknown command :%s (:help lists them)" % command]

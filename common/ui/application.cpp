@@ -22,6 +22,7 @@ std::mutex titleLock;
 std::string appTitle;
 // Read by showException on any thread.
 std::atomic<Window*> mainWin{nullptr};
+std::atomic<HICON> appIcon{nullptr};
 
 // The rich-text library stays loaded for the life of the process.
 win::Module& richTextLibrary() {
@@ -58,6 +59,15 @@ void Application::setTitle(const std::string& title) {
 std::string Application::title() {
     std::lock_guard<std::mutex> lock(titleLock);
     return appTitle;
+}
+
+void Application::setIcon(HICON icon) {
+    appIcon = icon;
+    if (Window* main = mainWin) main->setIcon(icon);
+}
+
+HICON Application::icon() {
+    return appIcon;
 }
 
 int Application::run(Window& window) {

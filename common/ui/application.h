@@ -26,6 +26,10 @@ public:
 
     static void setTitle(const std::string& title);
     static std::string title();
+    // The application's icon: the main window's, and given to windows made
+    // later. Loaded by the caller and kept for the life of the process.
+    static void setIcon(HICON icon);
+    static HICON icon();
 
     // Shows the main window and runs the message loop until it closes or
     // terminate() is called. Returns the exit code of the quit message.

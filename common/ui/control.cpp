@@ -75,6 +75,14 @@ Bounds Control::bounds() const {
     return Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+void Control::setFocus() {
+    SetFocus(hwnd_);
+}
+
+bool Control::hasFocus() const {
+    return hwnd_ && GetFocus() == hwnd_;
+}
+
 void Control::setFont(const FontSpec& spec) {
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(spec.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);

@@ -50,6 +50,10 @@ public:
     int top() const { return bounds().top; }
     int width() const { return bounds().width; }
     int height() const { return bounds().height; }
+    // Gives the control the keyboard focus; whether it has it (on the thread
+    // that owns the window).
+    void setFocus();
+    bool hasFocus() const;
     void setFont(const FontSpec& font);
     void setFontColour(COLORREF colour);
     COLORREF fontColour() const { return fontColour_; }

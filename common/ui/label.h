@@ -16,6 +16,9 @@ class Label : public Control {
 public:
     Label(Container& parent, const Bounds& b, const std::string& text, LabelOptions options = {});
     HBRUSH onColour(HDC dc) override;
+    // Keeps the width and makes the height that of the text as it wraps in
+    // it, in the label's font.
+    void fitHeightToText();
 };
 
 }  // namespace ui

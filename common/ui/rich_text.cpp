@@ -21,11 +21,14 @@ RichText::RichText(Container& parent, const Bounds& b, RichTextOptions options)
 }
 
 LRESULT RichText::onNotify(NMHDR* header) {
-    if (header->code != EN_MSGFILTER || !onKeyPress) return 0;
+    if (header->code != EN_MSGFILTER) return 0;
     const auto* filter = reinterpret_cast<MSGFILTER*>(header);
-    if (filter->msg != WM_CHAR) return 0;
     // Non-zero tells the control to ignore the key.
-    return onKeyPress(static_cast<char>(filter->wParam)) ? 1 : 0;
+    if (filter->msg == WM_KEYDOWN && onKeyDown)
+        return onKeyDown(static_cast<unsigned>(filter->wParam)) ? 1 : 0;
+    if (filter->msg == WM_CHAR && onKeyPress)
+        return onKeyPress(static_cast<char>(filter->wParam)) ? 1 : 0;
+    return 0;
 }
 
 void RichText::append(const std::string& text, COLORREF colour, bool bold) {

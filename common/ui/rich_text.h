@@ -29,8 +29,12 @@ public:
     int lineCount() const;
     LRESULT onNotify(NMHDR* header) override;
 
-    // Called for each character typed; return true to swallow it (for
-    // example Enter in an input box that sends).
+    // Called when a key goes down (a virtual-key code); return true to
+    // swallow it. The control acts on some keys already then: Enter makes its
+    // line break at key-down, so an input box that sends on Enter swallows
+    // it here.
+    std::function<bool(unsigned virtualKey)> onKeyDown;
+    // Called for each character typed; return true to swallow it.
     std::function<bool(char)> onKeyPress;
 };
 

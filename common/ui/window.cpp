@@ -54,6 +54,7 @@ Window::Window(const WindowOptions& options) {
         exStyle, kWindowClass, options.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
         r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     setHandle(hwnd);
+    if (HICON icon = Application::icon()) setIcon(icon);
 }
 
 Window::~Window() {
@@ -255,6 +256,26 @@ int Window::top() const {
 void Window::centre() {
     setPosition(Application::screenWidth() / 2 - width() / 2,
                 Application::screenHeight() / 2 - height() / 2);
+}
+
+void Window::setIcon(HICON icon) {
+    SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+bool Window::hasFocus() const {
+    const HWND focus = GetFocus();
+    return focus && (focus == handle() || IsChild(handle(), focus));
+}
+
+void Window::flash(UINT flags, UINT count, DWORD intervalMs) {
+    FLASHWINFO info = {};
+    info.cbSize = sizeof info;
+    info.hwnd = handle();
+    info.dwFlags = flags;
+    info.uCount = count;
+    info.dwTimeout = intervalMs;
+    FlashWindowEx(&info);
 }
 
 void Window::setRoundedShape(int right, int bottom, int ellipseWidth, int ellipseHeight) {

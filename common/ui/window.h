@@ -66,6 +66,14 @@ public:
     // Centres the window on the screen.
     void centre();
 
+    // The icon of the window's caption and taskbar button.
+    void setIcon(HICON icon);
+    // Whether the window or one of its controls has the keyboard focus.
+    bool hasFocus() const;
+    // Flashes the caption and taskbar button (FlashWindowEx flags, count and
+    // interval).
+    void flash(UINT flags, UINT count, DWORD intervalMs);
+
     // Clips the window to the rounded rectangle (0, 0)-(right, bottom) with
     // corner ellipses of the given size.
     void setRoundedShape(int right, int bottom, int ellipseWidth, int ellipseHeight);

@@ -134,6 +134,50 @@ HWND visibleChildWithText(HWND window, const std::function<bool(const std::strin
     return search.found;
 }
 
+HWND waitForWindow(DWORD processId, const std::string& caption, int seconds) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND w : visibleWindows(processId))
+                if (windowText(w) == caption) found = w;
+            return found != nullptr;
+        },
+        seconds);
+    return found;
+}
+
+namespace {
+
+struct ClassSearch {
+    std::string className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectChildOfClass(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (IsWindowVisible(hwnd) && search->className == name) search->found.push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+HWND childOfClass(HWND window, const std::string& className, int n) {
+    ClassSearch search{className, {}};
+    EnumChildWindows(window, collectChildOfClass, reinterpret_cast<LPARAM>(&search));
+    return n >= 0 && static_cast<size_t>(n) < search.found.size() ? search.found[n] : nullptr;
+}
+
+void typeText(HWND box, const std::string& text) {
+    SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+void pressButton(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
 bool isResultHeadline(const std::string& text) {
     static const std::string suffix = " Possible Problems";
     return text == "No Problems Detected" ||

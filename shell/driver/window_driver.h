@@ -1,7 +1,7 @@
-// Drives a running Mendora from another process, as a user would: finds its
-// main window and message boxes, reads their texts, clicks picture buttons
-// and answers questions. Used by the program's tests and by the tour that the
-// run command takes through the window.
+// Drives a running program of the suite from another process, as a user
+// would: finds its windows and message boxes, reads their texts, types into
+// boxes, clicks buttons and answers questions. Used by the programs' tests
+// and by the tours that the run command takes through the windows.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +37,17 @@ HWND controlAt(HWND window, int x, int y);
 void clickAt(HWND window, int x, int y);
 // A visible child window (at any depth) whose text matches, or none.
 HWND visibleChildWithText(HWND window, const std::function<bool(const std::string&)>& match);
+
+// The process's visible top-level window with this caption, waited for; none
+// when it did not show within the time.
+HWND waitForWindow(DWORD processId, const std::string& caption, int seconds);
+// The n-th visible child (from 0, in creation order) of a window class, or
+// none.
+HWND childOfClass(HWND window, const std::string& className, int n = 0);
+// Replaces the text of a box, as typing would.
+void typeText(HWND box, const std::string& text);
+// A click of a push button.
+void pressButton(HWND button);
 
 // Client coordinates inside Mendora's Start Scan button.
 const POINT kStartScan = {288 + 16 + 10, 152 + 248 + 10};

@@ -2,6 +2,8 @@
 // driven through its window from outside, as another program would.
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -133,6 +135,62 @@ TEST_F(MendoraProgram, OneCopyRecordsItsIdDragsByTheHeaderAndClosesOnYes) {
     EXPECT_EQ(mendora.exitCode(1), STILL_ACTIVE);
     EXPECT_TRUE(IsWindowVisible(window));
 
+    closeAndExpectCleanEnd(mendora, window);
+}
+
+struct WindowSearch {
+    std::string caption;
+    DWORD except;
+    DWORD found;
+};
+
+BOOL CALLBACK findCaptionedWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->except && IsWindowVisible(hwnd) && windowText(hwnd) == search->caption)
+        search->found = pid;
+    return TRUE;
+}
+
+// The program file of the process that shows a visible window with this
+// caption, other than `except`; empty when there is none.
+std::string programOfWindow(const std::string& caption, DWORD except, DWORD& processId) {
+    WindowSearch search{caption, except, 0};
+    EnumWindows(findCaptionedWindow, reinterpret_cast<LPARAM>(&search));
+    processId = search.found;
+    if (!search.found) return std::string();
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, search.found);
+    char path[MAX_PATH + 1] = {};
+    if (process) {
+        GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
+        CloseHandle(process);
+    }
+    return path;
+}
+
+TEST_F(MendoraProgram, TheSupportChatButtonStartsParleclientFromTheInstallFolder) {
+    const std::string parleclient = install.path() + "Parleclient.exe";
+    ASSERT_TRUE(CopyFileA(
+        (testing_support::ownProgramFolder() + "..\\..\\chat\\client\\Parleclient.exe").c_str(),
+        parleclient.c_str(), FALSE));
+    MendoraProcess mendora("");
+    ASSERT_TRUE(mendora.started());
+    HWND window = mendora.mainWindow();
+    ASSERT_NE(window, nullptr);
+
+    clickAt(window, 62 + 195 / 2, 305 + 64 / 2);  // Support chat
+    DWORD chatProcess = 0;
+    std::string program;
+    ASSERT_TRUE(waitUntil(
+        [&] { return !(program = programOfWindow("Login", mendora.id(), chatProcess)).empty(); },
+        60));
+    EXPECT_EQ(lstrcmpiA(program.c_str(), parleclient.c_str()), 0) << program;
+    HANDLE chat = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, chatProcess);
+    ASSERT_NE(chat, nullptr);
+    TerminateProcess(chat, 0);
+    WaitForSingleObject(chat, 10000);
+    CloseHandle(chat);
     closeAndExpectCleanEnd(mendora, window);
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "chat/session/listen_thread.h"
-#include "chat/session/support_server_address.h"
+#include "chat/session/support_addresses.h"
 #include "chat/session/tests/recording_chat_view.h"
 #include "chat/session/tests/support_server_control.h"
 #include "chat/winsock_session.h"

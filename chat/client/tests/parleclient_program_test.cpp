@@ -1,0 +1,125 @@
+// Parleclient.exe as a person meets it: started as a process of its own,
+// driven through its windows from outside, talking to the support server
+// that ctest runs around this program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "chat/session/tests/support_server_control.h"
+#include "chat/winsock_session.h"
+#include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/test_files.h"
+#include "shell/driver/window_driver.h"
+
+using namespace window_driver;
+
+namespace {
+
+const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
+const DWORD kAlreadyRunning = static_cast<DWORD>(-1);
+
+class ParleclientProcess {
+public:
+    ParleclientProcess() {
+        // The program is built one folder above this test program.
+        std::string commandLine =
+            "\"" + testing_support::ownProgramFolder() + "..\\Parleclient.exe\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &info_);
+    }
+    ~ParleclientProcess() {
+        if (!started_) return;
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, 10000);
+        }
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    bool started() const { return started_; }
+    DWORD id() const { return info_.dwProcessId; }
+    DWORD exitCode(int seconds) const {
+        WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds) * 1000);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    bool started_ = false;
+};
+
+std::string longText(HWND window) {
+    char text[8192] = {};
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
+    WinsockSession winsock;
+    SupportServerControl server;
+    if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
+    testing_support::ScopedTestFolder suite;
+    testing_support::ScopedAppPathsEntry suiteEntry("Vimstack.exe", suite.path());
+    testing_support::ScopedRegistryValue host(HKEY_LOCAL_MACHINE, kMendoraKey, "supportServer",
+                                              "127.0.0.1");
+
+    ParleclientProcess parleclient;
+    ASSERT_TRUE(parleclient.started());
+    // The login form comes first, over the chat window.
+    HWND login = waitForWindow(parleclient.id(), "Login", 60);
+    ASSERT_NE(login, nullptr);
+    HWND chat = waitForWindow(parleclient.id(), "Parleclient", 5);
+    ASSERT_NE(chat, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(chat));  // the form is modal
+
+    // A second copy ends at once.
+    ParleclientProcess second;
+    EXPECT_EQ(second.exitCode(30), kAlreadyRunning);
+
+    typeText(childOfClass(login, "Edit", 0), "Alice");
+    typeText(childOfClass(login, "Edit", 1), "alice@example.com");
+    pressButton(
+        visibleChildWithText(login, [](const std::string& t) { return t == "Start Chat"; }));
+    const std::string client = server.ask(":wait-client 60");
+    ASSERT_NE(client, "timeout");
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 1"), "ok");
+    EXPECT_EQ(server.command(":lines " + client)[0].rfind(" /$winClient USER Alice PASS ", 0), 0u);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(login) && IsWindowEnabled(chat); }, 30));
+    EXPECT_TRUE(waitUntil(
+        [&] { return windowText(chat) == "Brisklane Support - Live Chat on 127.0.0.1 as Alice"; },
+        30));
+
+    // The conversation: a line from the support agent, and one typed back.
+    server.command(":chat " + client + " Bob hi");
+    HWND conversation = childOfClass(chat, "RichEdit20A", 0);
+    HWND input = childOfClass(chat, "RichEdit20A", 1);
+    ASSERT_NE(conversation, nullptr);
+    EXPECT_TRUE(
+        waitUntil([&] { return longText(conversation).find("Bob: hi") != std::string::npos; }, 30));
+    typeText(input, "Thank you, Bob");
+    pressButton(visibleChildWithText(chat, [](const std::string& t) { return t == "&Submit"; }));
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 2"), "ok");
+    EXPECT_EQ(server.command(":lines " + client)[1], "Thank you, Bob");
+
+    // Exit, confirmed: the session ends and the program with it.
+    PostMessageA(chat, WM_CLOSE, 0, 0);
+    HWND box = waitForMessageBox(parleclient.id(), 30);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(windowText(box), "Confirm Exit");
+    EXPECT_EQ(messageText(box), "Are you sure you want to exit?");
+    answer(box, IDYES);
+    EXPECT_EQ(parleclient.exitCode(60), 0u);
+    EXPECT_EQ(server.ask(":wait-closed " + client), "ok");
+    // The details are remembered for the next start.
+    EXPECT_TRUE(testing_support::fileExists(suite.path() + "settings\\clientInfo.dat"));
+}
+
+}  // namespace
