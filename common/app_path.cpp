@@ -13,3 +13,20 @@ std::string appPathFolder(const std::string& exeName) {
     }
     return ".\\";
 }
+
+namespace {
+
+std::string& entryName() {
+    static std::string name = "Mendora.exe";
+    return name;
+}
+
+}  // namespace
+
+std::string mendoraEntryName() {
+    return entryName();
+}
+
+void setMendoraEntryName(const std::string& exeName) {
+    entryName() = exeName;
+}

@@ -7,3 +7,9 @@
 // ".\" when the entry, the value or its text is missing, empty or longer than
 // the registry helper reads.
 std::string appPathFolder(const std::string& exeName);
+
+// The App Paths entry that records Mendora's install folder, read by Mendora
+// and its updater: "Mendora.exe". A test program names an entry of its own,
+// so that test programs running side by side never share one.
+std::string mendoraEntryName();
+void setMendoraEntryName(const std::string& exeName);

@@ -15,11 +15,6 @@ namespace {
 
 Settings* instance = nullptr;
 
-std::string& entryName() {
-    static std::string name = "Mendora.exe";
-    return name;
-}
-
 const char kProductsLink[] = "http://www.brisklane.com/products.html";
 
 // The backup tree is the user's only way back from a repair: without it the
@@ -63,7 +58,7 @@ void Settings::createBackupFolders(const std::string& folder, unsigned count) {
 }
 
 std::string Settings::installFolder() const {
-    std::string folder = appPathFolder(installEntryName());
+    std::string folder = appPathFolder(mendoraEntryName());
     // Paths below it are formed by appending names directly.
     if (folder.back() != '\\') folder += '\\';
     return folder;
@@ -102,14 +97,6 @@ Settings* getSettings() {
 void releaseSettings() {
     delete instance;
     instance = nullptr;
-}
-
-std::string installEntryName() {
-    return entryName();
-}
-
-void setInstallEntryName(const std::string& exeName) {
-    entryName() = exeName;
 }
 
 }  // namespace sysrepair

@@ -19,7 +19,7 @@ public:
     Settings(const Settings&) = delete;
     Settings& operator=(const Settings&) = delete;
 
-    // Asked afresh from the App Paths entry (installEntryName()) on every
+    // Asked afresh from the App Paths entry (mendoraEntryName()) on every
     // call; always ends with a backslash (".\" when no folder is recorded).
     std::string installFolder() const;
     std::string productsLink() const { return productsLink_; }
@@ -62,11 +62,5 @@ Settings* getSettings();
 // Destroys it at program end, which saves the index; a second call does
 // nothing.
 void releaseSettings();
-
-// The App Paths entry whose "Path" value is the install folder:
-// "Mendora.exe". A test program names an entry of its own, so that test
-// programs running side by side never share one.
-std::string installEntryName();
-void setInstallEntryName(const std::string& exeName);
 
 }  // namespace sysrepair

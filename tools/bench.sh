@@ -1,13 +1,43 @@
 #!/usr/bin/env bash
-# Times the path table against `cmd /c dir /s /b` under Wine: builds the
-# x86_64 programs, makes a tree of 100,000 files in 5,110 folders on drive C:
-# of the test prefix, runs bench/table_bench.exe over it and removes the tree.
+# Benchmarks (not tests), each beside a reference measured in the same run:
+#   bash tools/bench.sh [table]   the path table against `cmd /c dir /s /b`
+#                                 over 100,000 files on drive C: of the prefix
+#   bash tools/bench.sh download  a 20 MB download from the update server on
+#                                 loopback by the updater's download path,
+#                                 against curl fetching the same file
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/build.sh x86_64
+what=${1:-table}
+bash tools/install-deps.sh
+# The same options as the test command, so that the two share one build.
+MENDORA_WERROR=ON bash tools/build.sh x86_64
 
 source tools/wine-env.sh
 make_wine_prefix
+
+if [ "$what" = download ]; then
+  site=$(mktemp -d)
+  trap 'rm -rf "$site"; stop_wineserver' EXIT
+  head -c $((20 << 20)) /dev/urandom >"$site/big.bin"
+  echo "big.bin 1" >"$site/manifest.txt"
+  start_wineserver
+  target="$WINEPREFIX/drive_c/mendora-bench-download.bin"
+  # Inside the update server's run, which names its address.
+  python3 updater/server/update_server.py --port 0 --folder "$site" --run bash -c '
+    set -e
+    file="${MENDORA_UPDATE_SERVER%/download.asp}/files/big.bin"
+    echo "20 MB from $file"
+    cd build
+    for round in 1 2 3; do
+      ../tools/wine-run.sh "$WINEPREFIX" x86_64/bench/download_bench.exe "$file" \
+        "C:\\mendora-bench-download.bin"
+      /usr/bin/time -f "curl:             %e s, peak memory %M KB" \
+        curl -s -o /dev/null "$file"
+    done' 2>&1 | grep -v '^update_server:'
+  cmp "$site/big.bin" "$target" && echo "The downloaded file is whole."
+  rm -f "$target"
+  exit 0
+fi
 
 name=mendora-bench-tree
 tree="$WINEPREFIX/drive_c/$name"

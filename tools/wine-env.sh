@@ -18,7 +18,7 @@ wine_loader() {
   if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
 }
 
-PREFIX_LAYOUT=5
+PREFIX_LAYOUT=6
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 
 # Makes the prefix once per build tree. Windows are not handed to a window
@@ -40,6 +40,13 @@ make_wine_prefix() {
   # the 64-bit view, whichever loader made the prefix (the 32-bit one would
   # write them below Wow6432Node, where 64-bit programs never look).
   "$loader" reg add 'HKLM\Software\Wine\Drives' /v y: /d network /f /reg:64 </dev/null >/dev/null 2>&1
+  # A program that crashes ends at once instead of waiting in Wine's debugger
+  # (which would hold a test run until its time-out).
+  local view
+  for view in /reg:64 /reg:32; do
+    "$loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+      /v Debugger /d false /f "$view" </dev/null >/dev/null 2>&1
+  done
   # Without a window manager, hiding or destroying a window that Wine lets the
   # window manager handle waits 2 s for a state change that never comes.
   "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1

@@ -81,6 +81,9 @@ bool ChatSession::connectToServer(const std::string& host, const std::string& us
     }
     inSession_ = true;
     listener_ = std::make_unique<TListenThread>(*this, connection, loginLine, userName);
+    // Started now, as far as a shutdown is concerned: it waits for this
+    // listener's end, also when its thread has not run yet.
+    markListenerStarted();
     listener_->resume();
     return true;
 }

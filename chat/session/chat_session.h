@@ -79,7 +79,7 @@ public:
     void onView(const std::function<void(ChatView&)>& call);
     void showNotice(const std::string& text);
 
-    // For the listener.
+    // A listener starts (connectToServer) and ends (the listener itself).
     void markListenerStarted();
     void markListenerFinished() { listenerFinished_ = true; }
 

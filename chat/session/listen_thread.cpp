@@ -12,25 +12,30 @@ TListenThread::TListenThread(ChatSession& session, const lumonet::NetConnection&
       worker_(std::make_unique<TMsgWaitThread>(session, ownName)) {}
 
 TListenThread::~TListenThread() {
+    // The listener first: it hands lines to the worker until it ends (its
+    // connection is closed by now, so its read has failed or will). Then the
+    // worker, which carries out what it still holds.
     running = false;
-    worker_.reset();
     terminateAndWait();
+    worker_.reset();
 }
 
 void TListenThread::execute() {
-    session_.markListenerStarted();
-    running = true;
-    worker_->resume();
-    session_.sendLine(loginLine_);
-    while (running && !stopped && !session_.shutdownRequested() && !terminated()) {
-        const ReceivedLine line = session_.receiveLine(connection_);
-        if (session_.shutdownRequested()) break;
-        if (line.failed) {
-            running = false;
-            session_.onView([](ChatView& view) { view.setStartChatEnabled(true); });
-        } else if (!line.text.empty()) {
-            // A packet without text is no lost connection: nothing to show.
-            worker_->addLine(line.text);
+    // Asked to end before it ran at all: nothing to send or receive.
+    if (!terminated()) {
+        running = true;
+        worker_->resume();
+        session_.sendLine(loginLine_);
+        while (running && !stopped && !session_.shutdownRequested() && !terminated()) {
+            const ReceivedLine line = session_.receiveLine(connection_);
+            if (session_.shutdownRequested()) break;
+            if (line.failed) {
+                running = false;
+                session_.onView([](ChatView& view) { view.setStartChatEnabled(true); });
+            } else if (!line.text.empty()) {
+                // A packet without text is no lost connection: nothing to show.
+                worker_->addLine(line.text);
+            }
         }
     }
     stopped = true;

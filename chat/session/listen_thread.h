@@ -20,8 +20,8 @@ public:
     // Made suspended; resume() starts it.
     TListenThread(ChatSession& session, const lumonet::NetConnection& connection,
                   std::string loginLine, const std::string& ownName);
-    // Clears `running`, ends the worker (which first carries out the lines
-    // it holds, unless shutdown is requested) and waits for the thread.
+    // Clears `running`, waits for the thread, then ends the worker (which
+    // first carries out the lines it holds, unless shutdown is requested).
     ~TListenThread() override;
 
     std::atomic<bool> running{false};

@@ -10,12 +10,12 @@
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
 #include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_files.h"
 #include "common/tests/support/test_registry.h"
 #include "common/win_handles.h"
 #include "repair/backup_reports.h"
 #include "repair/settings.h"
-#include "repair/tests/own_install_entry.h"
 #include "scan/task_manager.h"
 
 using namespace sysrepair;

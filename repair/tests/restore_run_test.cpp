@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "common/message_box.h"
+#include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_files.h"
 #include "repair/backup_reports.h"
 #include "repair/settings.h"
-#include "repair/tests/own_install_entry.h"
 #include "scan/task.h"
 
 using namespace sysrepair;

@@ -11,9 +11,9 @@
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
 #include "common/tests/support/child_process.h"
+#include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_files.h"
 #include "common/tests/support/test_registry.h"
-#include "repair/tests/own_install_entry.h"
 
 using namespace sysrepair;
 using testing_support::fileExists;

@@ -175,7 +175,11 @@ void typeText(HWND box, const std::string& text) {
 }
 
 void pressButton(HWND button) {
-    PostMessageA(button, BM_CLICK, 0, 0);
+    // What a push button tells its window when it is clicked. A simulated
+    // click (BM_CLICK) needs the mouse capture, which another program's
+    // window may take away in the middle of it.
+    PostMessageA(GetParent(button), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 bool isResultHeadline(const std::string& text) {

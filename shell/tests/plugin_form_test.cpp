@@ -10,12 +10,12 @@
 #include "common/message_box.h"
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/child_process.h"
+#include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_files.h"
 #include "common/tests/support/waiting.h"
 #include "common/ui/application.h"
 #include "common/ui/synchronize.h"
 #include "repair/settings.h"
-#include "repair/tests/own_install_entry.h"
 #include "scan/scan_flags.h"
 #include "scan/task_manager.h"
 

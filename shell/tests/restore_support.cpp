@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "common/registry_reader_writer.h"
+#include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_registry.h"
 #include "common/ui/application.h"
 #include "repair/repair_engine.h"
 #include "repair/repair_run.h"
 #include "repair/settings.h"
-#include "repair/tests/own_install_entry.h"
 #include "scan/entry_restore.h"
 #include "shell/working_form.h"
 

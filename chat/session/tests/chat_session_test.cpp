@@ -158,6 +158,23 @@ TEST_F(Session, TheServerClosingEndsTheSessionAndAReconnectReplacesTheListener) 
     EXPECT_FALSE(view.startChatEnabled);
 }
 
+TEST_F(Session, AnExitRightAfterTheConnectWaitsForTheListener) {
+    // Before its thread has run, the listener already counts as started: the
+    // exit waits for it, and its end never meets a half-destroyed listener.
+    for (int i = 0; i < 10; ++i) {
+        RecordingChatView view;
+        ChatSession quick;
+        quick.setView(&view);
+        ASSERT_TRUE(
+            quick.connectToServer("127.0.0.1", "Alice", "alice@example.com", "9191", kSystemInfo));
+        quick.shutdown();
+        EXPECT_NE(server.ask(":wait-client 30"), "timeout");
+        EXPECT_TRUE(quick.listenerFinished());
+        EXPECT_EQ(quick.listener(), nullptr);
+        quick.setView(nullptr);
+    }
+}
+
 // Exit in the middle of a session, in a process of its own so that a hang is
 // caught by the bounded wait for it.
 CHILD_SCENARIO(exitDuringSession) {

@@ -29,17 +29,27 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::string& key, cons
 }
 
 ScopedRegistryValue::~ScopedRegistryValue() {
-    if (!keyExisted_) {
-        deleteKeyTree(root_, key_);
-        return;
+    {
+        win::RegKey opened;
+        if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE | KEY_QUERY_VALUE, opened.receive()) !=
+            ERROR_SUCCESS)
+            return;
+        if (valueExisted_)
+            RegSetValueExA(opened.get(), name_.c_str(), 0, type_, data_.data(),
+                           static_cast<DWORD>(data_.size()));
+        else
+            RegDeleteValueA(opened.get(), name_.c_str());
+        if (keyExisted_) return;
+        // A key the test made goes again, but only while nothing else is in
+        // it: another program may have written to it meanwhile (such as
+        // Mendora's process id, in the key of the suite's own values).
+        DWORD subkeys = 0, values = 0;
+        if (RegQueryInfoKeyA(opened.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                             &values, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+            subkeys != 0 || values != 0)
+            return;
     }
-    win::RegKey opened;
-    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE, opened.receive()) != ERROR_SUCCESS) return;
-    if (valueExisted_)
-        RegSetValueExA(opened.get(), name_.c_str(), 0, type_, data_.data(),
-                       static_cast<DWORD>(data_.size()));
-    else
-        RegDeleteValueA(opened.get(), name_.c_str());
+    RegDeleteKeyA(root_, key_.c_str());
 }
 
 void ScopedRegistryValue::setString(const std::string& text) const {

@@ -1,6 +1,7 @@
 // A value of the machine's own registry that a test changes, such as the App
 // Paths entry of Mendora or the process id Mendora records: the value found at
-// the start comes back at the end, and a key the test made goes again.
+// the start comes back at the end, and a key the test made goes again unless
+// something else was written to it meanwhile.
 #pragma once
 
 #include <windows.h>

@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "common/app_path.h"
 #include "common/tests/support/app_paths_entry.h"
-#include "repair/settings.h"
 
-// Points Settings at this test program's own entry and returns its name.
+// Points Mendora's lookups of its install folder (Settings, the updater) at
+// this test program's own entry and returns its name.
 inline std::string useOwnInstallEntry() {
-    sysrepair::setInstallEntryName(testing_support::ownProgramName());
-    return sysrepair::installEntryName();
+    setMendoraEntryName(testing_support::ownProgramName());
+    return mendoraEntryName();
 }

@@ -1,0 +1,233 @@
+// The update queries and downloads against the update server
+// (updater/server/update_server.py), which ctest runs around this program on
+// a port of 127.0.0.1, serving the folder "update-site" beside it.
+#include "updater/update_check.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/registry_reader_writer.h"
+#include "common/tests/support/own_install_entry.h"
+#include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/test_files.h"
+#include "updater/update_query.h"
+#include "updater/updater.h"
+
+using namespace updater;
+using testing_support::fileExists;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+namespace {
+
+const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
+
+class RecordingWindow : public UpdateWindow {
+public:
+    void trace(const std::string& line) override { traces.push_back(line); }
+    void setStatus(const std::string& text) override { statuses.push_back(text); }
+    void setItemProgress(int percent) override { item.push_back(percent); }
+    void setOverallProgress(int percent) override { overall.push_back(percent); }
+    void disableCheckButton() override { checkDisabled = true; }
+    void processMessages() override { ++polls; }
+
+    std::vector<std::string> traces;
+    std::vector<std::string> statuses;
+    std::vector<int> item;
+    std::vector<int> overall;
+    bool checkDisabled = false;
+    long polls = 0;
+};
+
+TEST(UpdateQuery, AddressesAndListAnswersAsTheServerSpeaksThem) {
+    EXPECT_EQ(queryAddress("http://u/download.asp", QueryMode::Check, "Mendora.exe", "1.0.0",
+                           "Mendora.exe", "1.0 beta 2"),
+              "http://u/download.asp?mode=check&app=Mendora.exe&ver=1.0.0&file=Mendora.exe"
+              "&build=1.0+beta 2");
+    EXPECT_EQ(queryAddress("b", QueryMode::List, "a b", "v", "f", "1"),
+              "b?mode=list&app=a+b&ver=v&file=f&build=1");
+
+    // The address keeps its commas; a last comma is no separator.
+    ListAnswer fields = parseListAnswer("7,Mendora.exe,1.0.0.8,mendora.exe,http://h/a,b,c");
+    EXPECT_EQ(fields.newBuild, "1.0.0.8");
+    EXPECT_EQ(fields.localName, "mendora.exe");
+    EXPECT_EQ(fields.downloadAddress, "http://h/a,b,c");
+    fields = parseListAnswer("7,M,1.0.0.8,m.exe,");
+    EXPECT_EQ(fields.localName, "");
+    EXPECT_EQ(fields.downloadAddress, "7,M,1.0.0.8,m.exe,");
+    // Fewer commas: what has no start begins at the first character.
+    fields = parseListAnswer("7,M,1.0.0.8");
+    EXPECT_EQ(fields.newBuild, "");
+    EXPECT_EQ(fields.localName, "");
+    EXPECT_EQ(fields.downloadAddress, "7,M,1.0.0.8");
+    fields = parseListAnswer("http://h/f");
+    EXPECT_EQ(fields.newBuild, "");
+    EXPECT_EQ(fields.downloadAddress, "http://h/f");
+}
+
+class UpdateServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* address = std::getenv("MENDORA_UPDATE_SERVER");
+        if (!address) GTEST_SKIP() << "run through update_server.py";
+        server = address;
+        serverSetting.setString(server);
+        CreateDirectoryA((install.path() + "updates").c_str(), nullptr);
+        writeFile(site + "manifest.txt", "");
+        DeleteFileA((site + "requests.log").c_str());
+    }
+
+    // The manifest's lines, and a file the server hands out.
+    void publish(const std::string& manifest) { writeFile(site + "manifest.txt", manifest); }
+    std::string requests() { return readFile(site + "requests.log"); }
+    std::string serverRoot() { return server.substr(0, server.rfind('/')); }
+
+    bool prepare(const std::string& file, const std::string& build) {
+        return prepareQuery(window, &handle, file, file, build);
+    }
+
+    const std::string site = testing_support::ownProgramFolder() + "update-site\\";
+    std::string server;
+    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, kMendoraKey,
+                                                       "updateServer"};
+    testing_support::ScopedTestFolder install;
+    testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install.path()};
+    RecordingWindow window;
+    UpdaterHandle handle;
+};
+
+TEST_F(UpdateServer, TheCheckQueryTellsWhetherABuildIsNewer) {
+    publish("Mendora.exe 1.0.0.7\n");
+    ASSERT_TRUE(prepare("Mendora.exe", "1.0.0.7"));
+    EXPECT_EQ(queryUpdate(&handle, window), 0);
+    ASSERT_TRUE(prepare("Mendora.exe", "1.0 beta 2"));
+    EXPECT_EQ(queryUpdate(&handle, window), 1);
+    ASSERT_TRUE(prepare("Unknown.dll", "1"));
+    EXPECT_EQ(queryUpdate(&handle, window), 0);
+
+    const std::vector<std::string> expected = {"About to schedule", "Done Scheduling", "Busy"};
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), window.traces.begin()));
+    // The values travel as the updater formed them, the first blank as "+".
+    EXPECT_NE(requests().find("/download.asp?mode=check&app=Mendora.exe&ver=1.0.0&file=Mendora"
+                              ".exe&build=1.0+beta%202\n"),
+              std::string::npos)
+        << requests();
+
+    // A prepared query needs every text; the updater itself refuses none the
+    // window lets through, so only an empty build is stopped, silently.
+    EXPECT_FALSE(prepare("Mendora.exe", ""));
+    EXPECT_TRUE(window.statuses.empty());
+}
+
+TEST_F(UpdateServer, ListAnswersDecideWhatIsDownloaded) {
+    writeFile(site + "a,b,c", "the file behind a comma address");
+    publish("Mendora.exe 1.0.0.8 answer=7,Mendora.exe,1.0.0.8,commas.exe," + serverRoot() +
+            "/files/a,b,c\n"
+            "Short.exe 2 answer=7,Short.exe,2\n"
+            "None.exe 3 answer=-1\n"
+            "Escape.exe 4 answer=7,Escape.exe,4,..\\\\escape.exe," +
+            serverRoot() +
+            "/files/a,b,c\n"
+            "Drive.exe 5 answer=7,Drive.exe,5,C:escape.exe," +
+            serverRoot() + "/files/a,b,c\n");
+
+    ASSERT_TRUE(prepare("Mendora.exe", "1.0.0.7"));
+    std::string newBuild;
+    EXPECT_TRUE(fetchUpdateFile(window, &handle, newBuild));
+    EXPECT_EQ(newBuild, "1.0.0.8");
+    EXPECT_EQ(readFile(install.path() + "updates\\commas.exe"), "the file behind a comma address");
+    EXPECT_EQ(window.statuses.back(),
+              "Download Complete: " + install.path() + "updates\\commas.exe");
+
+    // Too few fields: the whole answer is taken as the address, which is none.
+    ASSERT_TRUE(prepare("Short.exe", "1"));
+    EXPECT_FALSE(fetchUpdateFile(window, &handle, newBuild));
+    EXPECT_EQ(window.statuses.back(), "Download Error");
+
+    ASSERT_TRUE(prepare("None.exe", "1"));
+    newBuild = "kept";
+    EXPECT_FALSE(fetchUpdateFile(window, &handle, newBuild));
+    EXPECT_EQ(newBuild, "kept");
+    EXPECT_EQ(window.statuses.back(), "Update not downloaded; no update found");
+
+    // No answer may write outside the updates folder.
+    for (const char* file : {"Escape.exe", "Drive.exe"}) {
+        ASSERT_TRUE(prepare(file, "1"));
+        EXPECT_FALSE(fetchUpdateFile(window, &handle, newBuild));
+        EXPECT_EQ(window.statuses.back(), "Download Error");
+    }
+    EXPECT_FALSE(fileExists(install.path() + "escape.exe"));
+    EXPECT_EQ(requests().find("/files/a,b,c\n", requests().find("Escape")), std::string::npos);
+}
+
+TEST_F(UpdateServer, ADownloadShowsItsProgressAndLeavesTheWholeFile) {
+    std::string big(3 << 20, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 31 % 251);
+    writeFile(site + "big.bin", big);
+    publish("Big.exe 9\n");
+    ASSERT_TRUE(prepare("Big.exe", "1"));
+    const std::string target = install.path() + "updates\\big.bin";
+    EXPECT_EQ(downloadFile(&handle, window, serverRoot() + "/files/big.bin", target), 1);
+    EXPECT_EQ(readFile(target), big);
+    EXPECT_FALSE(fileExists(target + ".part"));
+    ASSERT_GE(window.item.size(), 3u);
+    EXPECT_EQ(window.item.front(), 0);
+    EXPECT_EQ(window.item.back(), 100);
+    EXPECT_TRUE(std::is_sorted(window.item.begin(), window.item.end()));
+    EXPECT_NE(std::find(window.statuses.begin(), window.statuses.end(),
+                        " : " + std::to_string(big.size()) + " bytes read"),
+              window.statuses.end());
+}
+
+TEST_F(UpdateServer, FailedTransfersLeaveNothingBehind) {
+    publish("Any.exe 1\n");
+    ASSERT_TRUE(prepare("Any.exe", "0"));
+    const std::string target = install.path() + "updates\\any.bin";
+    // Not found, refused (no address), and a server that stops answering,
+    // which ends within the time-out.
+    EXPECT_EQ(downloadFile(&handle, window, serverRoot() + "/files/missing.bin", target), 0);
+    EXPECT_EQ(downloadFile(&handle, window, "", target), 0);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(downloadFile(&handle, window, serverRoot() + "/stall", target), 0);
+    EXPECT_LT(GetTickCount() - start, 30000u);
+    EXPECT_FALSE(fileExists(target));
+    EXPECT_FALSE(fileExists(target + ".part"));
+
+    // An answer without end is cut off: nothing is kept.
+    serverSetting.setString(serverRoot() + "/endless");
+    ASSERT_TRUE(prepare("Any.exe", "0"));
+    EXPECT_EQ(queryFileList(&handle, window), "");
+    EXPECT_EQ(queryUpdate(&handle, window), 0);
+}
+
+TEST_F(UpdateServer, TheCheckGoesThroughTheUpdateListInItsOrder) {
+    publish("Mendora.exe 2\nrptrnr.dll 1\n");
+    // The updater reads the key by its fixed name; the first value made goes
+    // with the key when the test ends.
+    testing_support::ScopedRegistryValue mendora(HKEY_LOCAL_MACHINE, kUpdateKey, "Mendora.exe",
+                                                 "1");
+    testing_support::ScopedRegistryValue engine(HKEY_LOCAL_MACHINE, kUpdateKey, "rptrnr.dll", "1");
+    testing_support::ScopedRegistryValue empty(HKEY_LOCAL_MACHINE, kUpdateKey, "Empty.exe", "");
+
+    std::vector<LumoFile> list;
+    loadUpdateList(window, list);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(window.statuses.back(), "Checking for updates");
+    EXPECT_TRUE(CheckForUpdates(window, &handle, list));
+    for (const LumoFile& file : list)
+        EXPECT_EQ(file.needsUpdate, file.name == "Mendora.exe") << file.name;
+    // The entry without a build is never asked about.
+    EXPECT_EQ(requests().find("Empty.exe"), std::string::npos);
+    EXPECT_EQ(window.traces.front(), "-CheckForUpdates() - Enter");
+    EXPECT_EQ(window.traces[1], "3");
+    EXPECT_EQ(window.traces.back(), "-CheckForUpdates() - Exit");
+    EXPECT_EQ(window.overall.back(), 100);
+}
+
+}  // namespace

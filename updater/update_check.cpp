@@ -1,0 +1,95 @@
+#include "updater/update_check.h"
+
+#include <windows.h>
+
+#include "common/app_path.h"
+#include "common/registry_reader_writer.h"
+#include "updater/update_query.h"
+#include "updater/update_server_address.h"
+
+namespace updater {
+
+const char kUpdateKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\Update\\";
+
+void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list) {
+    RegistryReaderWriter reg;
+    reg.setRoot(HKEY_LOCAL_MACHINE);
+    reg.setKey(kUpdateKey);
+    reg.openValues();
+    window.setStatus("Checking for updates");
+    bool more = false;
+    for (std::string name = reg.nextValueName(more); more; name = reg.nextValueName(more)) {
+        bool read = false;
+        const std::string build = reg.readString(name, read);
+        if (!read) continue;
+        LumoFile file;
+        file.name = name;
+        file.build = build;
+        list.push_back(file);
+    }
+}
+
+bool prepareQuery(UpdateWindow& window, UpdaterHandle* handle, const std::string& app,
+                  const std::string& file, const std::string& build) {
+    if (app.empty() || file.empty() || build.empty()) return false;
+    if (initializeUpdater(handle, updateServerAddress(), app, kUpdaterVersion, file, build) == 0)
+        return true;
+    window.setStatus("Error.");
+    window.disableCheckButton();
+    return false;
+}
+
+bool isPlainFileName(const std::string& name) {
+    return !name.empty() && name.find_first_of("\\/:") == std::string::npos && name != "." &&
+           name != "..";
+}
+
+bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& newBuild) {
+    const std::string answer = queryFileList(handle, window);
+    if (answer.empty() || answer == "-1") {
+        window.setStatus("Update not downloaded; no update found");
+        return false;
+    }
+    const ListAnswer fields = parseListAnswer(answer);
+    newBuild = fields.newBuild;
+    if (!isPlainFileName(fields.localName)) {
+        window.setStatus("Download Error");
+        return false;
+    }
+    const std::string localPath =
+        appPathFolder(mendoraEntryName()) + "updates\\" + fields.localName;
+    if (downloadFile(handle, window, fields.downloadAddress, localPath) == 1) {
+        window.setStatus("Download Complete: " + localPath);
+        return true;
+    }
+    window.setStatus("Download Error");
+    return false;
+}
+
+bool CheckForUpdates(UpdateWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
+    const size_t n = list.size();
+    window.trace("-CheckForUpdates() - Enter");
+    window.trace(std::to_string(n));
+    bool found = false;
+    for (size_t i = 0; i < n; ++i) {
+        const int percent = static_cast<int>(static_cast<double>(i) / n * 100);
+        window.setItemProgress(percent);
+        window.setOverallProgress(percent);
+        window.trace("initializing Updater");
+        // The file's encoded name is sent as the product and as the file.
+        if (!prepareQuery(window, handle, list[i].name, list[i].name, list[i].build)) continue;
+        window.trace("Checking for updates");
+        const int result = queryUpdate(handle, window);
+        window.trace("Done checking for updates");
+        if (result > 0) {
+            list[i].needsUpdate = true;
+            found = true;
+        }
+    }
+    window.setItemProgress(100);
+    window.setOverallProgress(100);
+    window.trace("-CheckForUpdates() - Exit");
+    return found;
+}
+
+}  // namespace updater

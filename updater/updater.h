@@ -1,0 +1,44 @@
+// The update server's queries through the download library: one set of query
+// parameters at a time, held by this unit for the whole process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "updater/update_window.h"
+
+namespace updater {
+
+// What the window owns while it lives and hands to every query (which does
+// not look at it); the library is shut down when the window closes.
+struct UpdaterHandle {
+    uint64_t reserved = 0;
+};
+
+// The updater's own version, sent with every query.
+constexpr char kUpdaterVersion[] = "1.0.0";
+
+// Stores the five texts (also when it then fails) and prepares the download
+// library: 0, or -1 when one of them is empty (the library is not touched).
+int initializeUpdater(UpdaterHandle* handle, const std::string& baseAddress, const std::string& app,
+                      const std::string& ver, const std::string& file, const std::string& build);
+
+// The check query: 1 when the server reports an update (any answer that is
+// not empty), 0 when not or when the transfer was refused, -1 before a
+// successful initializeUpdater.
+int queryUpdate(UpdaterHandle* handle, UpdateWindow& window);
+
+// The list query's answer; empty when the transfer was refused or nothing
+// came, "-1" before a successful initializeUpdater.
+std::string queryFileList(UpdaterHandle* handle, UpdateWindow& window);
+
+// Downloads the address into the file, with the progress in the window: 1
+// when received, 0 when not or refused, -1 before a successful
+// initializeUpdater.
+int downloadFile(UpdaterHandle* handle, UpdateWindow& window, const std::string& address,
+                 const std::string& localPath);
+
+// Shuts the download library down; for the window's close.
+void terminateDownloads();
+
+}  // namespace updater
