@@ -38,3 +38,22 @@ function(mendora_add_chat_test)
             --run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${T_NAME}>)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300 RESOURCE_LOCK "chat_port;${T_LOCKS}")
 endfunction()
+
+# mendora_add_update_test(NAME name SOURCES ... LIBS ... [LOCKS ...]): a test
+# program that ctest starts inside the update server, which serves the folder
+# "update-site" beside the program. The updater's keys of builds are one per
+# machine, so these programs run one at a time; the download library sits
+# beside each of them.
+function(mendora_add_update_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LOCKS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} test_support GTest::gtest)
+  add_custom_command(TARGET ${T_NAME} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:fetchkit>
+            $<TARGET_FILE_DIR:${T_NAME}>)
+  add_test(NAME ${T_NAME}
+    COMMAND ${MENDORA_PYTHON} ${CMAKE_SOURCE_DIR}/updater/server/update_server.py
+            --port 0 --folder $<TARGET_FILE_DIR:${T_NAME}>/update-site
+            --run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${T_NAME}>)
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300 RESOURCE_LOCK "update_key;${T_LOCKS}")
+endfunction()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the program icons, at 16, 32 and 48 pixels: Mendora's
 # (shell/skin/art/mendora.ico, a white shield with a check mark on a blue
-# rounded square) and Parleclient's (chat/client/art/parleclient.ico, a white
-# speech bubble on the same square). The results are checked in; run this
+# rounded square), Parleclient's (chat/client/art/parleclient.ico, a white
+# speech bubble on the same square) and MendoraUpdater's
+# (updater/window/art/updater.ico, a white downward arrow into a tray). The results are checked in; run this
 # again after changing them. Needs ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,3 +37,7 @@ make_icon chat/client/art/parleclient.ico \
   -draw "polygon 84,156 72,206 128,160" \
   -fill '#1f5a8c' -draw "circle 88,110 88,124" -draw "circle 128,110 128,124" \
   -draw "circle 168,110 168,124"
+
+make_icon updater/window/art/updater.ico \
+  -fill white -draw "polygon 108,52 148,52 148,120 184,120 128,176 72,120 108,120" \
+  -draw "roundrectangle 56,186 200,206 8,8"

@@ -6,7 +6,9 @@
 # when it is closed. Without one it runs under a virtual screen of its own:
 # a tour clicks Start Scan, waits for the results and closes the program,
 # taking screenshots of the welcome, scanning and results panels into
-# build/screenshots/.
+# build/screenshots/; then Parleclient chats with the support server of this
+# machine, and MendoraUpdater installs a newer Mendora.exe from the update
+# server of this machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
@@ -31,7 +33,8 @@ loader=$(wine_loader)
 install_dir="$WINEPREFIX/drive_c/Mendora"
 mkdir -p "$install_dir"
 cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" \
-  "build/$arch/chat/client/Parleclient.exe" "$install_dir/"
+  "build/$arch/chat/client/Parleclient.exe" "build/$arch/updater/window/MendoraUpdater.exe" \
+  "build/$arch/updater/window/fetchkit.dll" "$install_dir/"
 mkdir -p "$install_dir/sounds"
 cp chat/sounds/*.wav "$install_dir/sounds/"
 
@@ -124,3 +127,40 @@ if chat_step login Alice alice@example.com; then
 fi
 wait "$parleclient" || true
 echo "Parleclient ended."
+
+# The updater: the update server of this machine offers a newer build of
+# Mendora.exe (the same program, marked), and the installation's record of
+# the installed builds says 1.0.0.1.
+site="$root/build/update-site"
+rm -rf "$site"
+mkdir -p "$site"
+cp Mendora.exe "$site/Mendora.exe"
+printf 'build 1.0.0.2' >>"$site/Mendora.exe"
+printf 'Mendora.exe 1.0.0.2\nrptrnr.dll 1.0.0.1\nParleclient.exe 1.0.0.1\n' >"$site/manifest.txt"
+update_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 "$root/updater/server/update_server.py" --port "$update_port" --folder "$site" \
+  </dev/null >/dev/null 2>&1 &
+update_server=$!
+trap 'kill $server $update_server 2>/dev/null; stop_wineserver; $own_display && stop_xvfb' EXIT
+suite_key='HKLM\Software\Brisklane Technologies\Mendora'
+"$loader" reg add "$suite_key" /v updateServer /d "http://127.0.0.1:$update_port/download.asp" /f \
+  "$view" </dev/null >/dev/null 2>&1
+for file in Mendora.exe rptrnr.dll Parleclient.exe; do
+  "$loader" reg add "$suite_key\Update" /v "$file" /d 1.0.0.1 /f "$view" </dev/null >/dev/null 2>&1
+done
+updater_tour="$root/build/$arch/updater/window/driver/updater_tour.exe"
+updater_step() { "$loader" "$updater_tour" "$@"; }
+"$loader" MendoraUpdater.exe </dev/null >/dev/null 2>&1 &
+updater=$!
+if updater_step check >/dev/null; then
+  shoot updater
+  updater_step install >/dev/null
+  updater_step finish
+fi
+wait "$updater" || true
+if cmp -s Mendora.exe "$site/Mendora.exe" && [ -f backup/Mendora.exe ]; then
+  echo "MendoraUpdater ended: Mendora.exe is build 1.0.0.2, the earlier one is in backup\\."
+else
+  echo "MendoraUpdater ended without installing the newer Mendora.exe." >&2
+  exit 1
+fi

@@ -4,6 +4,8 @@
 
 #include "common/app_path.h"
 #include "common/registry_reader_writer.h"
+#include "common/win_handles.h"
+#include "updater/sha256.h"
 #include "updater/update_query.h"
 #include "updater/update_server_address.h"
 
@@ -11,14 +13,16 @@ namespace updater {
 
 const char kUpdateKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\Update\\";
 
-void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list) {
+void loadBuildList(UpdateWindow& window, const char* key, const char* skippedName,
+                   std::vector<LumoFile>& list) {
     RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(kUpdateKey);
+    reg.setKey(key);
     reg.openValues();
     window.setStatus("Checking for updates");
     bool more = false;
     for (std::string name = reg.nextValueName(more); more; name = reg.nextValueName(more)) {
+        if (skippedName && name == skippedName) continue;
         bool read = false;
         const std::string build = reg.readString(name, read);
         if (!read) continue;
@@ -27,6 +31,10 @@ void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list) {
         file.build = build;
         list.push_back(file);
     }
+}
+
+void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list) {
+    loadBuildList(window, kUpdateKey, nullptr, list);
 }
 
 bool prepareQuery(UpdateWindow& window, UpdaterHandle* handle, const std::string& app,
@@ -44,6 +52,37 @@ bool isPlainFileName(const std::string& name) {
            name != "..";
 }
 
+namespace {
+
+// Whether a downloaded file has the size and digest the answer names (any
+// file, when it names none). A file that does not is deleted.
+bool matchesAnswer(const std::string& path, const ListAnswer& fields) {
+    if (!fields.checked) return true;
+    bool matches = false;
+    {
+        win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            Sha256 digest;
+            unsigned long long size = 0;
+            std::vector<char> chunk(64 * 1024);
+            DWORD got = 0;
+            bool read = true;
+            while ((read = ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()),
+                                    &got, nullptr) != 0) &&
+                   got > 0) {
+                digest.add(chunk.data(), got);
+                size += got;
+            }
+            matches = read && size == fields.size && digest.hexDigest() == fields.sha256;
+        }
+    }
+    if (!matches) DeleteFileA(path.c_str());
+    return matches;
+}
+
+}  // namespace
+
 bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& newBuild) {
     const std::string answer = queryFileList(handle, window);
     if (answer.empty() || answer == "-1") {
@@ -58,7 +97,8 @@ bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& n
     }
     const std::string localPath =
         appPathFolder(mendoraEntryName()) + "updates\\" + fields.localName;
-    if (downloadFile(handle, window, fields.downloadAddress, localPath) == 1) {
+    if (downloadFile(handle, window, fields.downloadAddress, localPath) == 1 &&
+        matchesAnswer(localPath, fields)) {
         window.setStatus("Download Complete: " + localPath);
         return true;
     }

@@ -16,6 +16,9 @@ struct LumoFile {
     std::string build;     // the installed copy's build
     std::string newBuild;  // the server's build, once fetched
     bool needsUpdate = false;
+    bool downloaded = false;  // its newer build arrived whole in "updates"
+    bool backedUp = false;    // the installed copy was kept in "backup"
+    bool installed = false;   // the newer build replaced the installed copy
 };
 
 // Below HKEY_LOCAL_MACHINE: one text value per updatable file.
@@ -23,6 +26,10 @@ extern const char kUpdateKey[];
 
 // Appends every readable text value of the Update key to the list.
 void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list);
+// Every text value of an HKLM key as a file name and its build; skippedName
+// (may be null) names a value that is not a file.
+void loadBuildList(UpdateWindow& window, const char* key, const char* skippedName,
+                   std::vector<LumoFile>& list);
 
 // Sets up the queries of one file against the update server. False, with
 // nothing done, when a text is empty; false with "Error." in the status and

@@ -38,6 +38,22 @@ ListAnswer parseListAnswer(const std::string& answer) {
         if (commas == 4) p4 = position + 1;
     }
     ListAnswer fields;
+    if (commas >= 4) {
+        const size_t first = answer.find(',');
+        const std::string size = answer.substr(0, first);
+        std::string digest = answer.substr(first + 1, answer.find(',', first + 1) - first - 1);
+        const bool isSize = !size.empty() && size.size() <= 18 &&
+                            size.find_first_not_of("0123456789") == std::string::npos;
+        for (char& c : digest)
+            if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+        const bool isDigest = digest.size() == 64 &&
+                              digest.find_first_not_of("0123456789abcdef") == std::string::npos;
+        if (isSize && isDigest) {
+            fields.checked = true;
+            fields.size = std::stoull(size);
+            fields.sha256 = digest;
+        }
+    }
     fields.newBuild = substring(answer, p2, p3 - p2 - 1);
     fields.localName = substring(answer, p3, p4 - p3 - 1);
     fields.downloadAddress = substring(answer, p4, length);

@@ -18,12 +18,18 @@ struct ListAnswer {
     std::string newBuild;         // field 3
     std::string localName;        // field 4
     std::string downloadAddress;  // everything after the fourth comma
+    // Fields 1 and 2, when the server names the file's size in bytes (decimal)
+    // and its SHA-256 (64 hexadecimal digits) there: the download must match.
+    bool checked = false;
+    unsigned long long size = 0;
+    std::string sha256;  // lower case
 };
 
 // Cuts the answer at its commas: the third field, the fourth, and the rest
 // after the fourth comma, commas included. A comma as the last character is
 // not counted. With fewer commas the missing fields start at the beginning
-// (a field whose start is not found starts at position 1).
+// (a field whose start is not found starts at position 1). The first two
+// fields count only when they are a size and a digest.
 ListAnswer parseListAnswer(const std::string& answer);
 
 }  // namespace updater

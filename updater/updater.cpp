@@ -11,6 +11,12 @@ namespace updater {
 
 namespace {
 
+// Idle: the library was shut down meanwhile (the window closed while a
+// message was served), so the transfer is gone.
+bool transferGoesOn(int phase) {
+    return phase != FetchkitEnded && phase != FetchkitIdle;
+}
+
 struct QueryParameters {
     std::string base;
     std::string app;
@@ -94,7 +100,7 @@ int queryUpdate(UpdaterHandle* /*handle*/, UpdateWindow& window) {
         phase = GetPhase();
         Sleep(10);
         window.processMessages();
-    } while (phase != FetchkitEnded);
+    } while (transferGoesOn(phase));
     // What the answer says is not looked at: any answer means an update.
     return GetDataLen() != 0 ? 1 : 0;
 }
@@ -108,7 +114,7 @@ std::string queryFileList(UpdaterHandle* /*handle*/, UpdateWindow& window) {
     do {
         phase = GetPhase();
         window.processMessages();
-    } while (phase != FetchkitEnded);
+    } while (transferGoesOn(phase));
     if (GetDataLen() == 0) return std::string();
     const wchar_t* data = nullptr;
     GetData(&data);
@@ -134,7 +140,7 @@ int downloadFile(UpdaterHandle* /*handle*/, UpdateWindow& window, const std::str
         }
         phase = GetPhase();
         window.processMessages();
-    } while (phase != FetchkitEnded);
+    } while (transferGoesOn(phase));
     window.setItemProgress(100);
     return GetReadBytes() != 0 ? 1 : 0;
 }

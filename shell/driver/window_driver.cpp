@@ -1,5 +1,9 @@
 #include "shell/driver/window_driver.h"
 
+#include <psapi.h>
+
+#include "common/win_handles.h"
+
 namespace window_driver {
 
 namespace {
@@ -95,6 +99,36 @@ DWORD findMendoraProcess() {
     return pid;
 }
 
+std::string programFileOf(DWORD processId) {
+    win::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    char image[MAX_PATH + 1] = {};
+    if (!process || !GetModuleFileNameExA(process.get(), nullptr, image, MAX_PATH)) return "";
+    return image;
+}
+
+void endProcess(DWORD processId) {
+    win::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (!process) return;
+    TerminateProcess(process.get(), 0);
+    WaitForSingleObject(process.get(), 10000);
+}
+
+void endProgramsIn(const std::string& folder) {
+    std::vector<DWORD> ids(4096);
+    DWORD bytes = 0;
+    if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return;
+    ids.resize(bytes / sizeof(DWORD));
+    for (DWORD id : ids) {
+        const std::string program = programFileOf(id);
+        if (program.size() > folder.size() &&
+            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, program.c_str(),
+                           static_cast<int>(folder.size()), folder.c_str(),
+                           static_cast<int>(folder.size())) == CSTR_EQUAL)
+            endProcess(id);
+    }
+}
+
 std::string windowText(HWND hwnd) {
     char text[512] = {};
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -178,8 +212,8 @@ void pressButton(HWND button) {
     // What a push button tells its window when it is clicked. A simulated
     // click (BM_CLICK) needs the mouse capture, which another program's
     // window may take away in the middle of it.
-    PostMessageA(GetParent(button), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }
 
 bool isResultHeadline(const std::string& text) {

@@ -24,6 +24,23 @@ HWND waitForMainWindow(DWORD processId, int seconds);
 HWND waitForMessageBox(DWORD processId, int seconds);
 // The process of the visible main window called "Mendora", or 0.
 DWORD findMendoraProcess();
+// The program file of a process; empty when it cannot be read.
+std::string programFileOf(DWORD processId);
+// Ends a process by force and waits for its end.
+void endProcess(DWORD processId);
+// Ends every process whose program file lies in the folder (given with a
+// trailing backslash): the programs a test had started from there, so that
+// none outlives the test, even one that failed halfway.
+void endProgramsIn(const std::string& folder);
+
+class ProgramsInFolderEnder {
+public:
+    explicit ProgramsInFolderEnder(const std::string& folder) : folder_(folder) {}
+    ~ProgramsInFolderEnder() { endProgramsIn(folder_); }
+
+private:
+    std::string folder_;
+};
 
 std::string windowText(HWND hwnd);
 // The text of a message box.

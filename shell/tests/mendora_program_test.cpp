@@ -2,14 +2,13 @@
 // driven through its window from outside, as another program would.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
 #include "shell/driver/window_driver.h"
@@ -29,43 +28,13 @@ std::string programPath() {
     return testing_support::ownProgramFolder() + "..\\Mendora.exe";
 }
 
-class MendoraProcess {
+class MendoraProcess : public testing_support::ProgramProcess {
 public:
-    explicit MendoraProcess(const std::string& arguments) {
-        std::string commandLine = "\"" + programPath() + "\"";
-        if (!arguments.empty()) commandLine += " " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &info_);
-    }
-    ~MendoraProcess() {
-        if (!started_) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(info_.hProcess, 1);
-            WaitForSingleObject(info_.hProcess, 10000);
-        }
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-
-    bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
+    explicit MendoraProcess(const std::string& arguments)
+        : ProgramProcess(programPath(), arguments) {}
 
     HWND mainWindow() const { return waitForMainWindow(id(), 60); }
     HWND messageBox() const { return waitForMessageBox(id(), 30); }
-
-    // The exit code, or STILL_ACTIVE when it did not end in time.
-    DWORD exitCode(int seconds) const {
-        WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds) * 1000);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_ = {};
-    bool started_ = false;
 };
 
 class MendoraProgram : public ::testing::Test {
@@ -153,44 +122,51 @@ BOOL CALLBACK findCaptionedWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// The program file of the process that shows a visible window with this
-// caption, other than `except`; empty when there is none.
-std::string programOfWindow(const std::string& caption, DWORD except, DWORD& processId) {
+// The process, other than `except`, that shows a visible window with this
+// caption; 0 when there is none.
+DWORD processOfWindow(const std::string& caption, DWORD except) {
     WindowSearch search{caption, except, 0};
     EnumWindows(findCaptionedWindow, reinterpret_cast<LPARAM>(&search));
-    processId = search.found;
-    if (!search.found) return std::string();
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, search.found);
-    char path[MAX_PATH + 1] = {};
-    if (process) {
-        GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
-        CloseHandle(process);
-    }
-    return path;
+    return search.found;
 }
 
-TEST_F(MendoraProgram, TheSupportChatButtonStartsParleclientFromTheInstallFolder) {
-    const std::string parleclient = install.path() + "Parleclient.exe";
-    ASSERT_TRUE(CopyFileA(
-        (testing_support::ownProgramFolder() + "..\\..\\chat\\client\\Parleclient.exe").c_str(),
-        parleclient.c_str(), FALSE));
+// The support chat and update buttons start the suite's other programs from
+// the install folder, not from wherever Mendora was started.
+TEST_F(MendoraProgram, TheChatAndUpdateButtonsStartTheirProgramsFromTheInstallFolder) {
+    const std::string built = testing_support::ownProgramFolder() + "..\\..\\";
+    const struct {
+        POINT button;
+        const char* builtProgram;
+        const char* program;
+        const char* caption;
+    } buttons[] = {
+        {{62 + 195 / 2, 305 + 64 / 2}, "chat\\client\\Parleclient.exe", "Parleclient.exe", "Login"},
+        {{544 + 89 / 2, 80 + 36 / 2},
+         "updater\\window\\MendoraUpdater.exe",
+         "MendoraUpdater.exe",
+         "Mendora Updater"},
+    };
+    for (const auto& b : buttons)
+        ASSERT_TRUE(CopyFileA((built + b.builtProgram).c_str(),
+                              (install.path() + b.program).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((built + "updater\\window\\fetchkit.dll").c_str(),
+                          (install.path() + "fetchkit.dll").c_str(), FALSE));
+    ProgramsInFolderEnder leftovers(install.path());
     MendoraProcess mendora("");
     ASSERT_TRUE(mendora.started());
     HWND window = mendora.mainWindow();
     ASSERT_NE(window, nullptr);
 
-    clickAt(window, 62 + 195 / 2, 305 + 64 / 2);  // Support chat
-    DWORD chatProcess = 0;
-    std::string program;
-    ASSERT_TRUE(waitUntil(
-        [&] { return !(program = programOfWindow("Login", mendora.id(), chatProcess)).empty(); },
-        60));
-    EXPECT_EQ(lstrcmpiA(program.c_str(), parleclient.c_str()), 0) << program;
-    HANDLE chat = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, chatProcess);
-    ASSERT_NE(chat, nullptr);
-    TerminateProcess(chat, 0);
-    WaitForSingleObject(chat, 10000);
-    CloseHandle(chat);
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.program);
+        clickAt(window, b.button.x, b.button.y);
+        DWORD started = 0;
+        ASSERT_TRUE(waitUntil(
+            [&] { return (started = processOfWindow(b.caption, mendora.id())) != 0; }, 60));
+        const std::string program = programFileOf(started);
+        EXPECT_EQ(lstrcmpiA(program.c_str(), (install.path() + b.program).c_str()), 0) << program;
+        endProcess(started);
+    }
     closeAndExpectCleanEnd(mendora, window);
 }
 

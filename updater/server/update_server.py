@@ -9,15 +9,18 @@ port 8080 by default; port 0 takes any free port) from DIR (the current
 folder by default). DIR holds the files to hand out and "manifest.txt", one
 line per updatable file:
 
-    ENCODED-NAME BUILD [LOCAL-NAME]        e.g.  Mendora.exe 1.0.0.7
-    ENCODED-NAME BUILD answer=TEXT         the list query answers TEXT as is
+    ENCODED-NAME BUILD [LOCAL-NAME] [OPTION...]    e.g.  Mendora.exe 1.0.0.7
 
 The encoded name is the file's value name in the updater's Update key; the
-file served is DIR/LOCAL-NAME (the encoded name when none is given).
+file served is DIR/LOCAL-NAME (the encoded name when none is given). Options:
+local=NAME (the local name, which may be anything), digest=HEX (a digest to
+name instead of the file's), delay=SECONDS (answer the check query late), and
+answer=TEXT (the rest of the line: the list query answers TEXT as it is).
 
   ?mode=check&app=A&ver=V&file=F&build=B   "1" when the manifest has F with
                                            another build than B, else nothing
-  ?mode=list&...                           "N,F,BUILD,LOCAL,ADDRESS" where
+  ?mode=list&...                           "SIZE,SHA256,BUILD,LOCAL,ADDRESS":
+                                           the file's size and digest, and
                                            ADDRESS is http://ADDR:PORT/files/LOCAL
   /files/NAME                              the file DIR/NAME
   /stall                                   accepts and never answers
@@ -31,6 +34,7 @@ download.asp address, ends when it ends and passes on its exit code.
 """
 
 import argparse
+import hashlib
 import os
 import subprocess
 import sys
@@ -47,19 +51,38 @@ def read_manifest(folder):
     try:
         with open(os.path.join(folder, "manifest.txt"), encoding="cp1252") as manifest:
             for line in manifest:
-                words = line.rstrip("\r\n").split(" ", 2)
+                line = line.rstrip("\r\n")
+                answer = None
+                if " answer=" in line:
+                    line, answer = line.split(" answer=", 1)
+                words = line.split(" ")
                 if len(words) < 2 or not words[0] or line.startswith("#"):
                     continue
-                entry = {"build": words[1], "local": words[0], "answer": None}
-                if len(words) == 3:
-                    if words[2].startswith("answer="):
-                        entry["answer"] = words[2][len("answer="):]
-                    else:
-                        entry["local"] = words[2]
+                entry = {"build": words[1], "local": words[0], "answer": answer,
+                         "digest": None, "delay": 0.0}
+                for word in words[2:]:
+                    key, _, value = word.partition("=")
+                    if not value:
+                        entry["local"] = word
+                    elif key == "local":
+                        entry["local"] = value
+                    elif key == "digest":
+                        entry["digest"] = value
+                    elif key == "delay":
+                        entry["delay"] = float(value)
                 entries[words[0]] = entry
     except OSError:
         pass
     return entries
+
+
+def size_and_digest(path):
+    try:
+        with open(path, "rb") as data:
+            content = data.read()
+    except OSError:
+        return None
+    return len(content), hashlib.sha256(content).hexdigest()
 
 
 def query_values(query):
@@ -118,6 +141,8 @@ class Handler(BaseHTTPRequestHandler):
         entry = entries.get(values.get("file", ""))
         mode = values.get("mode")
         if mode == "check":
+            if entry is not None and entry["delay"]:
+                time.sleep(entry["delay"])
             update = entry is not None and entry["build"] != values.get("build")
             self.answer(b"1" if update else b"")
         elif mode == "list":
@@ -126,12 +151,15 @@ class Handler(BaseHTTPRequestHandler):
             elif entry["answer"] is not None:
                 self.answer(entry["answer"].encode("cp1252"))
             else:
-                number = list(entries).index(values["file"]) + 1
                 address = "http://%s:%d/files/%s" % (self.server.server_address[0],
                                                       self.server.server_address[1],
                                                       entry["local"])
-                self.answer(("%d,%s,%s,%s,%s" % (number, values["file"], entry["build"],
-                                                  entry["local"], address)).encode("cp1252"))
+                known = size_and_digest(os.path.join(self.server.folder, entry["local"]))
+                size, digest = known if known else (0, "unknown")
+                if entry["digest"]:
+                    digest = entry["digest"]
+                self.answer(("%d,%s,%s,%s,%s" % (size, digest, entry["build"], entry["local"],
+                                                  address)).encode("cp1252"))
         else:
             self.answer(b"", 400)
 

@@ -14,6 +14,7 @@
 
 #include "common/registry_reader_writer.h"
 #include "common/tests/support/own_install_entry.h"
+#include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
 #include "updater/update_query.h"
@@ -208,12 +209,11 @@ TEST_F(UpdateServer, FailedTransfersLeaveNothingBehind) {
 
 TEST_F(UpdateServer, TheCheckGoesThroughTheUpdateListInItsOrder) {
     publish("Mendora.exe 2\nrptrnr.dll 1\n");
-    // The updater reads the key by its fixed name; the first value made goes
-    // with the key when the test ends.
-    testing_support::ScopedRegistryValue mendora(HKEY_LOCAL_MACHINE, kUpdateKey, "Mendora.exe",
-                                                 "1");
-    testing_support::ScopedRegistryValue engine(HKEY_LOCAL_MACHINE, kUpdateKey, "rptrnr.dll", "1");
-    testing_support::ScopedRegistryValue empty(HKEY_LOCAL_MACHINE, kUpdateKey, "Empty.exe", "");
+    // The updater reads the key by its fixed name: the test has it to itself.
+    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, kUpdateKey);
+    update.setString("Mendora.exe", "1");
+    update.setString("rptrnr.dll", "1");
+    update.setString("Empty.exe", "");
 
     std::vector<LumoFile> list;
     loadUpdateList(window, list);

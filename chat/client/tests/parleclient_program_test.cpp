@@ -10,6 +10,7 @@
 #include "chat/session/tests/support_server_control.h"
 #include "chat/winsock_session.h"
 #include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
 #include "shell/driver/window_driver.h"
@@ -21,38 +22,11 @@ namespace {
 const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 const DWORD kAlreadyRunning = static_cast<DWORD>(-1);
 
-class ParleclientProcess {
+// The program is built one folder above this test program.
+class ParleclientProcess : public testing_support::ProgramProcess {
 public:
-    ParleclientProcess() {
-        // The program is built one folder above this test program.
-        std::string commandLine =
-            "\"" + testing_support::ownProgramFolder() + "..\\Parleclient.exe\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &info_);
-    }
-    ~ParleclientProcess() {
-        if (!started_) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(info_.hProcess, 1);
-            WaitForSingleObject(info_.hProcess, 10000);
-        }
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
-    DWORD exitCode(int seconds) const {
-        WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds) * 1000);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_ = {};
-    bool started_ = false;
+    ParleclientProcess()
+        : ProgramProcess(testing_support::ownProgramFolder() + "..\\Parleclient.exe") {}
 };
 
 std::string longText(HWND window) {

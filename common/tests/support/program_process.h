@@ -1,0 +1,30 @@
+// A program of the suite started as a process of its own, for tests that
+// meet it as the user does; ended by force if it still runs when the test is
+// over.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testing_support {
+
+class ProgramProcess {
+public:
+    // Starts the program file with the arguments, if any.
+    explicit ProgramProcess(const std::string& program, const std::string& arguments = "");
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    bool started() const { return started_; }
+    DWORD id() const { return info_.dwProcessId; }
+    // The exit code, or STILL_ACTIVE when it did not end within the time.
+    DWORD exitCode(int seconds) const;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    bool started_ = false;
+};
+
+}  // namespace testing_support

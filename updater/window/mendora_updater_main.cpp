@@ -1,0 +1,8 @@
+// MendoraUpdater.exe.
+#include <windows.h>
+
+#include "updater/window/updater_startup.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return runMendoraUpdater();
+}
