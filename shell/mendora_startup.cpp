@@ -8,6 +8,8 @@
 #include "repair/settings.h"
 #include "shell/plugin_form.h"
 #include "shell/task_selection_form.h"
+#include "sysinfo/ddi_form.h"
+#include "sysinfo/win_info_form.h"
 
 namespace sysrepair {
 
@@ -25,12 +27,18 @@ bool recordProcessId() {
 // The windows of the whole run, the main window first.
 class MendoraWindows : public ui::ProgramWindows {
 public:
-    MendoraWindows() : taskSelection(mainForm) { mainForm.setTaskSelectionForm(&taskSelection); }
+    MendoraWindows() : taskSelection(mainForm), windowsInformation(deviceInformation) {
+        mainForm.setTaskSelectionForm(&taskSelection);
+        mainForm.showWindowsInformation = [this] { windowsInformation.showModal(); };
+    }
     ui::Window& mainWindow() override { return mainForm; }
 
 private:
     TSystemRepairForm mainForm;
     TTaskSelForm taskSelection;
+    // The device window first: the Windows information window opens it.
+    sysinfo::TddiForm deviceInformation;
+    sysinfo::TWinInfoForm1 windowsInformation;
 };
 
 }  // namespace

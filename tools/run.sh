@@ -91,6 +91,9 @@ if step scanning 'Y:\screenshots\scanning.bmp'; then
 fi
 result=$(step results) && shoot results
 echo "Scan result: ${result//$'\r'/}"
+step windows && shoot windows
+step devices && shoot devices
+step back
 step close
 wait "$mendora" || true
 echo "Mendora ended."
@@ -110,7 +113,7 @@ agent() {  # agent COMMAND: one command line; prints its answer
   while IFS= read -r line <&3 && [ "$line" != . ]; do printf '%s\n' "$line"; done
   exec 3>&-
 }
-for _ in $(seq 50); do agent ":clients" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do agent ":clients" >/dev/null 2>&1 && break; sleep 0.1; done
 chat_tour="$root/build/$arch/chat/client/driver/parleclient_tour.exe"
 chat_step() { "$loader" "$chat_tour" "$@"; }
 "$loader" Parleclient.exe </dev/null >/dev/null 2>&1 &
@@ -124,6 +127,9 @@ if chat_step login Alice alice@example.com; then
   agent ":chat $client Bob Yes: every change is backed up first, and Restore undoes it."
   shoot chat
   chat_step close
+else
+  shoot chat-failed
+  kill "$parleclient" 2>/dev/null
 fi
 wait "$parleclient" || true
 echo "Parleclient ended."

@@ -11,8 +11,16 @@ void ListBox::clear() {
     SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
 }
 
-void ListBox::addLine(const std::string& line) {
-    SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+int ListBox::addLine(const std::string& line, intptr_t data) {
+    const LRESULT index =
+        SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    if (index >= 0) SendMessageA(handle(), LB_SETITEMDATA, index, static_cast<LPARAM>(data));
+    return static_cast<int>(index);
+}
+
+intptr_t ListBox::data(int index) const {
+    const LRESULT data = SendMessageA(handle(), LB_GETITEMDATA, index, 0);
+    return data == LB_ERR ? 0 : static_cast<intptr_t>(data);
 }
 
 int ListBox::count() const {
@@ -39,6 +47,7 @@ void ListBox::setItemIndex(int index) {
 
 void ListBox::onCommand(WORD code) {
     if (code == LBN_DBLCLK && onDoubleClick) onDoubleClick();
+    if (code == LBN_SELCHANGE && onSelect) onSelect();
 }
 
 }  // namespace ui

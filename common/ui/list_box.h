@@ -1,6 +1,7 @@
 // A single-selection list of text lines.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "common/ui/control.h"
@@ -11,7 +12,9 @@ class ListBox : public Control {
 public:
     ListBox(Container& parent, const Bounds& b);
     void clear();
-    void addLine(const std::string& line);
+    // Appends a line; returns its index. The number travels with the line.
+    int addLine(const std::string& line, intptr_t data = 0);
+    intptr_t data(int index) const;
     int count() const;
     std::string line(int index) const;
     // The selected line, or -1.
@@ -20,6 +23,8 @@ public:
     void onCommand(WORD code) override;
 
     std::function<void()> onDoubleClick;
+    // The user chose another line.
+    std::function<void()> onSelect;
 };
 
 }  // namespace ui

@@ -63,6 +63,8 @@ public:
 
 private:
     HMENU handle_;
+    // Items get ids from here in the order they are added; test drivers in
+    // other processes rely on that order.
     UINT nextId_ = 0x8000;
     std::vector<MenuItem*> allItems_;
     std::vector<std::unique_ptr<Menu>> menus_;

@@ -34,7 +34,11 @@ DWORD styleFor(const WindowOptions& o) {
         case Frame::None:
             style |= WS_POPUP;
             break;
+        case Frame::Tool:
+            style |= WS_POPUP | WS_CAPTION;
+            break;
     }
+    if (o.frame == Frame::Tool) return style;
     if (o.minimizeBox) style |= WS_MINIMIZEBOX;
     if (o.maximizeBox && o.frame != Frame::None) style |= WS_MAXIMIZEBOX;
     return style;
@@ -47,7 +51,8 @@ Window::Window(const WindowOptions& options) {
     static const bool registered = registerWindowClass(windowProc);
     (void)registered;
     const DWORD style = styleFor(options);
-    const DWORD exStyle = options.stayOnTop ? WS_EX_TOPMOST : 0;
+    const DWORD exStyle = (options.stayOnTop ? WS_EX_TOPMOST : 0) |
+                          (options.frame == Frame::Tool ? WS_EX_TOOLWINDOW : 0);
     RECT r = {0, 0, options.clientWidth, options.clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     const HWND hwnd = CreateWindowExA(
@@ -121,6 +126,10 @@ LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::show() {
+    // Menus added after the bar was set: the frame is measured again.
+    if (menuBar_ && !visible())
+        SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(handle(), SW_SHOW);
     UpdateWindow(handle());
 }

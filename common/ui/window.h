@@ -18,6 +18,7 @@ enum class Frame {
     Sizeable,  // caption and sizing border
     Dialog,    // caption, fixed border
     None,      // no caption and no border (shaped windows)
+    Tool,      // small caption without buttons (progress windows)
 };
 
 struct WindowOptions {

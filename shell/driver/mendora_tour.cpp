@@ -5,6 +5,9 @@
 //             name follows, save the screen there at once as a BMP (a scan of
 //             a small disk ends before an outside screenshot could be taken)
 //   results   wait for the results panel
+//   windows   open the Windows information window
+//   devices   open its device window and choose the first device class
+//   back      close both information windows
 //   close     ask to close and answer Yes
 // Exit code 0 when the step was done, 1 when it was not.
 #include <cstdio>
@@ -88,6 +91,34 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the scan did not end\n");
         return 1;
     }
+    if (step == "windows") {
+        clickAt(window, kWindowsInformation.x, kWindowsInformation.y);
+        if (waitForWindow(pid, "Windows Information", 60)) return 0;
+        std::fprintf(stderr, "no Windows information window\n");
+        return 1;
+    }
+    if (step == "devices") {
+        HWND information = waitForWindow(pid, "Windows Information", 5);
+        HWND devices = nullptr;
+        if (information && chooseMenuItem(information, kAdvancedSystemInfo))
+            devices = waitForWindow(pid, "System Information", 60);
+        HWND classes = devices ? childOfClass(devices, "ListBox", 0) : nullptr;
+        if (classes &&
+            waitUntil([&] { return SendMessageA(classes, LB_GETCOUNT, 0, 0) > 0; }, 30)) {
+            selectListLine(classes, 0);
+            return 0;
+        }
+        std::fprintf(stderr, "no device classes\n");
+        return 1;
+    }
+    if (step == "back") {
+        for (const char* caption : {"System Information", "Windows Information"}) {
+            HWND shown = waitForWindow(pid, caption, 5);
+            if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
+            waitUntil([&] { return !shown || !IsWindowVisible(shown); }, 30);
+        }
+        return 0;
+    }
     if (step == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
         HWND box = waitForMessageBox(pid, 30);
@@ -95,6 +126,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no close question\n");
         return 1;
     }
-    std::fprintf(stderr, "usage: mendora_tour welcome|scanning|results|close\n");
+    std::fprintf(stderr,
+                 "usage: mendora_tour welcome|scanning|results|windows|devices|back|close\n");
     return 1;
 }

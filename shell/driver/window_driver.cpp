@@ -114,19 +114,41 @@ void endProcess(DWORD processId) {
     WaitForSingleObject(process.get(), 10000);
 }
 
-void endProgramsIn(const std::string& folder) {
+namespace {
+
+std::vector<DWORD> runningProcesses() {
     std::vector<DWORD> ids(4096);
     DWORD bytes = 0;
-    if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return;
+    if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes))
+        return {};
     ids.resize(bytes / sizeof(DWORD));
-    for (DWORD id : ids) {
+    return ids;
+}
+
+bool startsWithIgnoringCase(const std::string& text, const std::string& start) {
+    return text.size() >= start.size() &&
+           CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, text.c_str(),
+                          static_cast<int>(start.size()), start.c_str(),
+                          static_cast<int>(start.size())) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+void endProgramsIn(const std::string& folder) {
+    for (DWORD id : runningProcesses()) {
         const std::string program = programFileOf(id);
-        if (program.size() > folder.size() &&
-            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, program.c_str(),
-                           static_cast<int>(folder.size()), folder.c_str(),
-                           static_cast<int>(folder.size())) == CSTR_EQUAL)
+        if (program.size() > folder.size() && startsWithIgnoringCase(program, folder))
             endProcess(id);
     }
+}
+
+DWORD findProcessOf(const std::string& programFile) {
+    for (DWORD id : runningProcesses()) {
+        const std::string program = programFileOf(id);
+        if (program.size() == programFile.size() && startsWithIgnoringCase(program, programFile))
+            return id;
+    }
+    return 0;
 }
 
 std::string windowText(HWND hwnd) {
@@ -225,6 +247,17 @@ bool isResultHeadline(const std::string& text) {
 
 bool isRunningCaption(const std::string& text) {
     return text.rfind("Running ", 0) == 0;
+}
+
+bool chooseMenuItem(HWND window, int n) {
+    const UINT firstCommand = 0x8000;  // common/ui/menu_bar.h
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(firstCommand + n, 0), 0) != FALSE;
+}
+
+void selectListLine(HWND list, int line) {
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
 }
 
 }  // namespace window_driver

@@ -32,6 +32,8 @@ void endProcess(DWORD processId);
 // trailing backslash): the programs a test had started from there, so that
 // none outlives the test, even one that failed halfway.
 void endProgramsIn(const std::string& folder);
+// A running process of this program file, or 0.
+DWORD findProcessOf(const std::string& programFile);
 
 class ProgramsInFolderEnder {
 public:
@@ -65,9 +67,20 @@ HWND childOfClass(HWND window, const std::string& className, int n = 0);
 void typeText(HWND box, const std::string& text);
 // A click of a push button.
 void pressButton(HWND button);
+// Chooses an item of the window's menu bar, as a click on it would: the
+// n-th item (from 0) that the window added to its menus. Wine keeps a
+// menu's items in the process that made it, so another process cannot read
+// them; the command ids of our menu bars follow the order of the items.
+bool chooseMenuItem(HWND window, int n);
+// Selects a line of a list box, as a click on it would.
+void selectListLine(HWND list, int line);
 
 // Client coordinates inside Mendora's Start Scan button.
 const POINT kStartScan = {288 + 16 + 10, 152 + 248 + 10};
+// Client coordinates inside Mendora's Windows information button.
+const POINT kWindowsInformation = {60 + 197 / 2, 163 + 62 / 2};
+// The Windows information window's "Advanced System Info", after File > Exit.
+const int kAdvancedSystemInfo = 1;
 
 // Whether a text is the results headline: "No Problems Detected" or a count
 // followed by " Possible Problems".

@@ -2,6 +2,8 @@
 // driven through its window from outside, as another program would.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -167,6 +169,46 @@ TEST_F(MendoraProgram, TheChatAndUpdateButtonsStartTheirProgramsFromTheInstallFo
         EXPECT_EQ(lstrcmpiA(program.c_str(), (install.path() + b.program).c_str()), 0) << program;
         endProcess(started);
     }
+    closeAndExpectCleanEnd(mendora, window);
+}
+
+TEST_F(MendoraProgram, TheInformationButtonOpensWindowsInformationAndItsDeviceWindow) {
+    MendoraProcess mendora("");
+    ASSERT_TRUE(mendora.started());
+    HWND window = mendora.mainWindow();
+    ASSERT_NE(window, nullptr);
+
+    clickAt(window, kWindowsInformation.x, kWindowsInformation.y);
+    HWND information = waitForWindow(mendora.id(), "Windows Information", 60);
+    ASSERT_NE(information, nullptr);
+    // Modal: the main window waits.
+    EXPECT_FALSE(IsWindowEnabled(window));
+    HWND list = childOfClass(information, WC_LISTVIEWA);
+    ASSERT_NE(list, nullptr);
+    EXPECT_GT(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 20);
+
+    ASSERT_TRUE(chooseMenuItem(information, kAdvancedSystemInfo));
+    HWND devices = waitForWindow(mendora.id(), "System Information", 60);
+    ASSERT_NE(devices, nullptr);
+    HWND classes = childOfClass(devices, "ListBox", 0);
+    HWND members = childOfClass(devices, "ListBox", 1);
+    ASSERT_NE(classes, nullptr);
+    ASSERT_NE(members, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return SendMessageA(classes, LB_GETCOUNT, 0, 0) > 0; }, 30));
+    selectListLine(classes, 0);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            char first[200] = {};
+            SendMessageA(members, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+            return SendMessageA(members, LB_GETCOUNT, 0, 0) > 0 &&
+                   std::string(first) != "Waiting for Device to be chosen...";
+        },
+        30));
+
+    PostMessageA(devices, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(devices); }, 30));
+    PostMessageA(information, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(window) != FALSE; }, 30));
     closeAndExpectCleanEnd(mendora, window);
 }
 
