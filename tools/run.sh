@@ -29,15 +29,6 @@ arch=x86_64
 host_runs_32bit && arch=i686
 loader=$(wine_loader)
 
-# --- install -----------------------------------------------------------------
-install_dir="$WINEPREFIX/drive_c/Mendora"
-mkdir -p "$install_dir"
-cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" \
-  "build/$arch/chat/client/Parleclient.exe" "build/$arch/updater/window/MendoraUpdater.exe" \
-  "build/$arch/updater/window/fetchkit.dll" "$install_dir/"
-mkdir -p "$install_dir/sounds"
-cp chat/sounds/*.wav "$install_dir/sounds/"
-
 own_display=false
 if [ -z "${DISPLAY:-}" ]; then
   start_xvfb
@@ -50,17 +41,35 @@ start_wineserver
 # HKLM\Software through Wow6432Node.
 view=/reg:64
 [ "$arch" = i686 ] && view=/reg:32
-app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Mendora.exe'
-"$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f "$view" </dev/null >/dev/null 2>&1
-"$loader" reg add "$app_paths" /v Path /d 'C:\Mendora\' /f "$view" </dev/null >/dev/null 2>&1
-# The chat client talks to the support server of this machine (start it with
-# python3 chat/server/support_server.py) and finds its sounds and settings
-# through the suite host's entry.
+
+# --- install -----------------------------------------------------------------
+install_dir="$WINEPREFIX/drive_c/Mendora"
+if [ "$arch" = i686 ]; then
+  # The release package's installer, silently, as an administrator would.
+  bash tools/package.sh
+  setup="MendoraSetup-$(head -n 1 VERSION).exe"
+  "$loader" "Y:\\package\\$setup" /S '/D=C:\Mendora' </dev/null >/dev/null 2>&1
+  [ -f "$install_dir/Mendora.exe" ] || { echo "The installer did not install the suite" >&2; exit 1; }
+  echo "Installed into $install_dir (C:\\Mendora) with build/package/$setup."
+else
+  # The installer is the shipping i686 build's, which this kernel cannot
+  # run: the x86_64 programs are put in place as the installer would.
+  mkdir -p "$install_dir/sounds"
+  cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" \
+    "build/$arch/chat/client/Parleclient.exe" "build/$arch/updater/window/MendoraUpdater.exe" \
+    "build/$arch/updater/window/fetchkit.dll" "$install_dir/"
+  cp chat/sounds/*.wav "$install_dir/sounds/"
+  app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Mendora.exe'
+  "$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f "$view" </dev/null >/dev/null 2>&1
+  "$loader" reg add "$app_paths" /v Path /d 'C:\Mendora\' /f "$view" </dev/null >/dev/null 2>&1
+  "$loader" reg add "${app_paths%Mendora.exe}Vimstack.exe" /v Path /d 'C:\Mendora\' /f "$view" \
+    </dev/null >/dev/null 2>&1
+  echo "Installed into $install_dir (C:\\Mendora), App Paths \"Mendora.exe\" and \"Vimstack.exe\" recorded."
+fi
+# The chat client talks to the support server of this machine (started
+# below, or by hand with python3 chat/server/support_server.py).
 "$loader" reg add 'HKLM\Software\Brisklane Technologies\Mendora' /v supportServer /d 127.0.0.1 /f \
   "$view" </dev/null >/dev/null 2>&1
-"$loader" reg add "${app_paths%Mendora.exe}Vimstack.exe" /v Path /d 'C:\Mendora\' /f "$view" \
-  </dev/null >/dev/null 2>&1
-echo "Installed into $install_dir (C:\\Mendora), App Paths \"Mendora.exe\" and \"Vimstack.exe\" recorded."
 
 # --- run ---------------------------------------------------------------------
 cd "$install_dir"

@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 MENDORA_WERROR=ON bash tools/build.sh i686 x86_64
+# The release package: the installer test of the i686 suite installs it.
+bash tools/package.sh
 
 source tools/wine-env.sh
 make_wine_prefix

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# installer_test.sh SETUP CHECK: installs the suite with the installer SETUP
+# into a fresh prefix of its own, silently and into a folder of the test's
+# choice; checks files, shortcuts and registry entries, and runs the test
+# program CHECK inside the prefix (the installed programs' ways of finding
+# their folder, engine, update list, servers, sounds and settings); installs
+# again over the install; uninstalls silently. Exit code 0 when all holds.
+set -uo pipefail
+setup=$1
+check=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+if [ ! -f "$setup" ]; then
+  echo "no installer at $setup: make it with bash tools/package.sh" >&2
+  exit 1
+fi
+
+export WINEPREFIX_OVERRIDE="$root/build/installer-wineprefix"
+source "$root/tools/wine-env.sh"
+rm -rf "$WINEPREFIX"
+make_wine_prefix || exit 1
+trap 'stop_wineserver; rm -rf "$WINEPREFIX"' EXIT
+start_wineserver
+loader=$(wine_loader)
+[ "$loader" = wine ] || export WINELOADER="$loader"
+
+failures=0
+fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
+# A Windows program, its output kept from ctest's pipes.
+run() { "$loader" "$@" </dev/null >/dev/null 2>&1; }
+# The Windows path of a file of the build tree (drive Y:).
+windows_path() { local p=${1#"$root/build/"}; echo "Y:\\${p//\//\\}"; }
+# reg_value KEY NAME: the data of a value in the 32-bit view, where the
+# installer and the programs it installs read and write.
+reg_value() {
+  local which=(/v "$2")
+  [ "$2" = "(Default)" ] && which=(/ve)
+  "$loader" reg query "$1" "${which[@]}" /reg:32 </dev/null 2>/dev/null |
+    tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+reg_key_exists() { run reg query "$1" /reg:32; }
+expect_value() {  # KEY NAME EXPECTED
+  local got; got=$(reg_value "$1" "$2")
+  [ "$got" = "$3" ] || fail "$1 \"$2\" is \"$got\", expected \"$3\""
+}
+
+folder='C:\Suites\Mendora\'
+linux_folder="$WINEPREFIX/drive_c/Suites/Mendora"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Mendora"
+suite='HKLM\Software\Brisklane Technologies\Mendora'
+app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Mendora'
+version=$(head -n 1 "$root/VERSION")
+
+echo "== silent install into $folder"
+run "$(windows_path "$setup")" /S "/D=${folder%\\}" || fail "the installer ended with an error"
+for file in Mendora.exe rptrnr.dll Parleclient.exe MendoraUpdater.exe fetchkit.dll Uninstall.exe \
+            sounds/adminLogon.wav sounds/clientLogon.wav sounds/message1.wav sounds/receive.wav \
+            sounds/send.wav; do
+  [ -f "$linux_folder/$file" ] || fail "$file was not installed"
+done
+for link in Mendora "Support Chat" "Update Mendora" "Uninstall Mendora"; do
+  [ -f "$menu/$link.lnk" ] || fail "no Start-menu shortcut $link"
+done
+expect_value "$app_paths\\Mendora.exe" Path "$folder"
+expect_value "$app_paths\\Mendora.exe" "(Default)" "${folder}Mendora.exe"
+expect_value "$app_paths\\Vimstack.exe" Path "$folder"
+for file in Mendora.exe rptrnr.dll Parleclient.exe; do
+  expect_value "$suite\\Update" "$file" "$version"
+done
+expect_value "$suite" version "$version"
+expect_value "$suite" ori 1000
+expect_value "$suite" dref md
+expect_value "$suite" tdai 0x0
+expect_value "$suite" supportServer support.brisklane.com
+expect_value "$suite" updateServer http://update.brisklane.com/download.asp
+expect_value "$uninstall_key" DisplayVersion "$version"
+expect_value "$uninstall_key" UninstallString "\"${folder}Uninstall.exe\""
+
+echo "== the installed suite finds what it needs"
+export MENDORA_INSTALLED_FOLDER="$folder"
+# The check program loads the installed download library.
+export WINEPATH="$folder"
+output=$("$loader" "$(windows_path "$check")" </dev/null 2>&1)
+status=$?
+echo "${output//$'\r'/}" | grep -E '^\[ +(OK|FAILED) '
+[ "$status" -eq 0 ] || { echo "${output//$'\r'/}"; fail "the installed suite's checks failed"; }
+[ -f "$linux_folder/settings/clientInfo.dat" ] || fail "Parleclient's settings were not written"
+
+echo "== an install over the install"
+mkdir -p "$linux_folder/bak/0/files"
+echo kept >"$linux_folder/bak/0/files/marker.bak"
+run reg add "$suite" /v supportServer /d 127.0.0.1 /f /reg:32
+run "$(windows_path "$setup")" /S || fail "the second install ended with an error"
+[ -f "$linux_folder/bak/0/files/marker.bak" ] || fail "the install over the install lost bak\\"
+[ -f "$linux_folder/settings/clientInfo.dat" ] || fail "the install over the install lost the chat settings"
+expect_value "$suite" supportServer 127.0.0.1
+[ -f "$linux_folder/Mendora.exe" ] || fail "the second install did not land in the first one's folder"
+
+echo "== silent uninstall"
+run "${folder}Uninstall.exe" /S || fail "the uninstaller ended with an error"
+# It goes on in a copy of itself: its last step removes the uninstall entry.
+for _ in $(seq 120); do reg_key_exists "$uninstall_key" || break; sleep 0.5; done
+for file in Mendora.exe rptrnr.dll Parleclient.exe MendoraUpdater.exe fetchkit.dll Uninstall.exe \
+            sounds settings; do
+  [ ! -e "$linux_folder/$file" ] || fail "$file is still there after the uninstall"
+done
+[ -f "$linux_folder/bak/0/files/marker.bak" ] || fail "the uninstall removed the backups"
+[ ! -e "$menu" ] || fail "the Start-menu folder is still there after the uninstall"
+for key in "$app_paths\\Mendora.exe" "$app_paths\\Vimstack.exe" "$suite" "$uninstall_key"; do
+  reg_key_exists "$key" && fail "$key is still there after the uninstall"
+done
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "The installer, the installed suite and the uninstaller passed."
