@@ -80,9 +80,6 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
                  const std::string& slotFolder, std::vector<bool>* backedUp) {
     if (backedUp) backedUp->assign(entries.size(), false);
     const std::string reportPath = uniqueFileName(slotFolder, kReportExtension, std::time(nullptr));
-    win::FileHandle report(CreateFileA(reportPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!report) return false;
 
     ReportEncoder encoder(categoryName);
     UniqueNameSequence copyNames(slotFolder + "\\files", kCopyExtension);
@@ -132,11 +129,11 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
         }
     }
 
-    // A report that is not complete on disk backs nothing up: it goes, and
-    // with it the copies that only it named.
-    if (!encoder.valid() || !writeAll(report.get(), encoder.bytes())) {
-        report.reset();
-        DeleteFileA(reportPath.c_str());
+    // The report appears under its name only when it is complete (written
+    // beside it, then moved there), so that a crash or power loss mid-write
+    // never leaves a slot with a report cut short. One that could not be
+    // written backs nothing up: the copies that only it named go.
+    if (!encoder.valid() || !replaceFileContents(reportPath, encoder.bytes())) {
         for (const std::string& copy : copies) DeleteFileA(copy.c_str());
         return false;
     }

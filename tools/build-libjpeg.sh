@@ -2,7 +2,11 @@
 # Builds the JPEG decoder the skinned windows use: Debian's libjpeg-turbo
 # source package at the version pinned in tools/libjpeg-turbo.pin,
 # cross-compiled with our MinGW-w64 toolchain files as a static library.
-# build-libjpeg.sh [i686|x86_64]...
+# build-libjpeg.sh [i686|x86_64|native]...
+#
+# "native" is a Linux build with clang, instrumented for AddressSanitizer,
+# UndefinedBehaviorSanitizer and fuzzing coverage, for the native build of
+# the portable code (native/).
 #
 # The source is fetched once into build/third_party/src by an apt of our own
 # (its source list, lists and cache live in build/third_party/apt; the
@@ -104,9 +108,12 @@ for arch in "${archs[@]}"; do
   rm -rf "$work" "$prefix"
   # The decoder handles a few small pictures: the portable C code is enough,
   # so the SIMD code (which needs an assembler) stays out.
-  cmake -S "$src" -B "$work" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
+  compiler=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" -DCMAKE_BUILD_TYPE=Release)
+  if [ "$arch" = native ]; then
+    compiler=(-DCMAKE_C_COMPILER=clang -DCMAKE_BUILD_TYPE=Debug
+              "-DCMAKE_C_FLAGS=-O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link")
+  fi
+  cmake -S "$src" -B "$work" -G Ninja "${compiler[@]}" \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
     -DWITH_JPEG8=OFF -DWITH_ARITH_ENC=OFF -DREQUIRE_SIMD=OFF -Wno-dev >/dev/null

@@ -11,9 +11,13 @@ namespace {
 
 const char kKey[] = "kestrelmoonfieldarch";
 
-Encrypter detailsCipher() {
-    Encrypter cipher;
-    cipher.setKey(reinterpret_cast<const uint8_t*>(kKey), sizeof kKey - 1);
+// The key schedule is made once: it costs far more than a file's blocks.
+const Encrypter& detailsCipher() {
+    static const Encrypter cipher = [] {
+        Encrypter keyed;
+        keyed.setKey(reinterpret_cast<const uint8_t*>(kKey), sizeof kKey - 1);
+        return keyed;
+    }();
     return cipher;
 }
 
