@@ -41,6 +41,32 @@ bool entriesEqual(const TaskEntry& a, const TaskEntry& b) {
     return true;
 }
 
+namespace {
+
+// A length before each piece, so that pieces never run into each other.
+void appendPiece(std::string& key, const void* bytes, size_t length) {
+    const uint64_t size = length;
+    key.append(reinterpret_cast<const char*>(&size), sizeof size);
+    key.append(static_cast<const char*>(bytes), length);
+}
+
+}  // namespace
+
+std::string entryKey(const TaskEntry& entry) {
+    std::string key;
+    key += static_cast<char>(entry.type);
+    key.append(reinterpret_cast<const char*>(&entry.regType), sizeof entry.regType);
+    appendPiece(key, entry.data.data(), entry.data.size());
+    const uint64_t count = entry.fields.size();
+    key.append(reinterpret_cast<const char*>(&count), sizeof count);
+    for (const std::string& field : entry.fields) {
+        std::string lower(field);
+        for (char& c : lower) c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
+        appendPiece(key, lower.data(), lower.size());
+    }
+    return key;
+}
+
 std::string displayText(const TaskEntry& entry) {
     auto field = [&](size_t i) {
         return i < entry.fields.size() ? entry.fields[i] : std::string();

@@ -28,11 +28,9 @@ void TaskManager::registerTask(ITask* task) {
 }
 
 bool TaskManager::acceptEntry(const TaskEntry& entry) {
-    const size_t before = seen.size();
-    seen.remove_if([&](const TaskEntry& e) { return entriesEqual(e, entry); });
-    const size_t after = seen.size();
-    seen.push_back(entry);
-    return before == after;
+    // A scan of a whole PC meets tens of thousands of entries: each is
+    // looked up by its key, not compared with every one seen before.
+    return seen.insert(entryKey(entry)).second;
 }
 
 std::vector<RestoreOutcome> TaskManager::restoreEntries(const std::vector<TaskEntry*>& list,

@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <list>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "scan/entry_restore.h"
@@ -48,7 +48,8 @@ private:
     TaskManager() = default;
 
     std::vector<ITask*> tasks;
-    std::list<TaskEntry> seen;
+    // The keys (entryKey) of the entries accepted in this run.
+    std::unordered_set<std::string> seen;
     std::atomic<ITask*> current{nullptr};
 };
 

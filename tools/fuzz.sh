@@ -5,6 +5,7 @@
 #   fuzz.sh            each target for 10 million executions
 #   fuzz.sh --short    each target for 10 seconds (the test command's pass)
 #   fuzz.sh --runs N   each target for N executions
+#   ... TARGET...      only these targets
 #
 # Each starts from its seed corpus (fuzz/corpus/<target>, checked in, with
 # the inputs of every fixed crash) and the inputs found so far
@@ -17,14 +18,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 limit=(-runs=10000000)
 case "${1:-}" in
-  --short) limit=(-max_total_time=10) ;;
-  --runs) limit=(-runs="$2") ;;
-  "") ;;
-  *) echo "usage: fuzz.sh [--short | --runs N]" >&2; exit 2 ;;
+  --short) limit=(-max_total_time=10); shift ;;
+  --runs) limit=(-runs="$2"); shift 2 ;;
 esac
+targets=(backup_index report packet hello client_details list_answer chat_line resource_lines jpeg)
+if [ $# -gt 0 ]; then
+  for target in "$@"; do
+    [ -f "fuzz/${target}_fuzz.cpp" ] || { echo "no fuzz target $target" >&2; exit 2; }
+  done
+  targets=("$@")
+fi
 bash tools/build-native.sh >/dev/null
 
-targets=(backup_index report packet hello client_details list_answer chat_line resource_lines jpeg)
 crashes=build/native/crashes
 mkdir -p "$crashes"
 printf '%-16s %14s %8s %8s %8s\n' target executions cov features crashes

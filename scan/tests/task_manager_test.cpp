@@ -41,6 +41,17 @@ TEST(AcceptEntry, RawValuesWithOtherBytesAreBothKept) {
     EXPECT_TRUE(tm->acceptEntry(a));
     EXPECT_TRUE(tm->acceptEntry(b));
     EXPECT_FALSE(tm->acceptEntry(b));
+
+    // Texts that read the same run together are still different entries,
+    // and so are equal bytes under another value type.
+    TaskEntry split = fileEntry("ab");
+    split.fields.push_back("c");
+    TaskEntry joined = fileEntry("a");
+    joined.fields.push_back("bc");
+    EXPECT_TRUE(tm->acceptEntry(split));
+    EXPECT_TRUE(tm->acceptEntry(joined));
+    b.regType = 4;
+    EXPECT_TRUE(tm->acceptEntry(b));
 }
 
 CHILD_SCENARIO(restoreWithoutCategories) {
