@@ -63,7 +63,13 @@ std::string PathRunner::start() {
 bool PathRunner::openListing() {
     std::string pattern = rootPath + "*";
     entry = std::make_unique<WIN32_FIND_DATAA>();
-    listing.reset(FindFirstFileA(pattern.c_str(), entry.get()));
+    // Without the short names, in large fetches: what a walk needs, and
+    // the fastest listing the platform offers. Windows before 7 knows
+    // neither option and gets the plain listing.
+    listing.reset(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, entry.get(),
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!listing && GetLastError() == ERROR_INVALID_PARAMETER)
+        listing.reset(FindFirstFileA(pattern.c_str(), entry.get()));
     if (listing) {
         entryPending = true;
         return true;
