@@ -77,10 +77,12 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     HWND input = childOfClass(chat, "RichEdit20A", 1);
     ASSERT_NE(conversation, nullptr);
     EXPECT_TRUE(
-        waitUntil([&] { return longText(conversation).find("Bob: hi") != std::string::npos; }, 30));
+        waitUntil([&] { return longText(conversation).find("Bob: hi") != std::string::npos; }, 90));
     typeText(input, "Thank you, Bob");
     pressButton(visibleChildWithText(chat, [](const std::string& t) { return t == "&Submit"; }));
-    ASSERT_EQ(server.ask(":wait-lines " + client + " 2"), "ok");
+    // Generous waits: on a loaded machine a line has been seen to take more
+    // than 30 s between the two processes.
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 2 90"), "ok");
     EXPECT_EQ(server.command(":lines " + client)[1], "Thank you, Bob");
 
     // Exit, confirmed: the session ends and the program with it.
