@@ -17,8 +17,7 @@ public:
     TSoundThread() = default;
     ~TSoundThread() override;
 
-    // Blocks while a sound plays (the lock is held during it), as a caller of
-    // the sound player would.
+    // Asks for a sound; returns at once, also while another plays.
     void request(const std::string& path);
     // Sounds handed to the player so far.
     int played() const { return played_; }
