@@ -18,6 +18,17 @@ wine_loader() {
   if host_runs_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi
 }
 
+# The loader for one program: a 64-bit program gets the 64-bit loader at
+# once. Through the standard one it would be handed from the 32-bit loader to
+# start.exe, which starts it again with ShellExecuteEx, a detour that now and
+# then fails with "Internal error" before the program runs.
+wine_loader_for() {
+  local offset machine
+  offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] && machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+  if [ "${machine:-}" = 8664 ]; then echo /usr/lib/wine/wine64; else wine_loader; fi
+}
+
 PREFIX_LAYOUT=6
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 

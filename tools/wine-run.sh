@@ -6,6 +6,6 @@ prefix="$1"
 shift
 export WINEPREFIX_OVERRIDE="$prefix"
 source "$(dirname "$0")/wine-env.sh"
-loader=$(wine_loader)
+loader=$(wine_loader_for "$1")
 [ "$loader" = wine ] || export WINELOADER="$loader"
 exec "$loader" "$@"
