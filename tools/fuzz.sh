@@ -11,8 +11,8 @@
 # the inputs of every fixed crash) and the inputs found so far
 # (build/native/corpus/<target>), with the target's dictionary where the
 # format has tags. No single allocation may exceed 1 MB, so that no length
-# field can ask for more; the JPEG decoder's limit is its largest picture
-# (8192 x 8192 pixels of 3 bytes). A crash's input goes to
+# field can ask for more; the JPEG target's limit is 8 MB, above its largest
+# picture (1024 x 1024 pixels of 3 bytes). A crash's input goes to
 # build/native/crashes/. Exit code 1 when any target crashed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,7 +39,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$work"
   options=("${limit[@]}" -malloc_limit_mb=1 -rss_limit_mb=2048 -timeout=10
            -artifact_prefix="$crashes/$target-" -print_final_stats=1)
-  [ "$target" = jpeg ] && options[1]=-malloc_limit_mb=200
+  [ "$target" = jpeg ] && options[1]=-malloc_limit_mb=8
   [ -f "fuzz/dict/$target.dict" ] && options+=(-dict="fuzz/dict/$target.dict")
   log="build/native/$target.log"
   # Crashes, leaks, running out of memory and time-outs; not the slow-unit

@@ -42,7 +42,8 @@ bool fail(std::string* error, const char* text) {
 
 }  // namespace
 
-bool decodeJpeg(const unsigned char* data, size_t size, BgrImage& out, std::string* error) {
+bool decodeJpeg(const unsigned char* data, size_t size, BgrImage& out, std::string* error,
+                int maxSide) {
     out = BgrImage();
     if (!data || size < 4) return fail(error, "no JPEG data");
     if (size > std::numeric_limits<unsigned long>::max()) return fail(error, "JPEG data too large");
@@ -66,8 +67,10 @@ bool decodeJpeg(const unsigned char* data, size_t size, BgrImage& out, std::stri
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxJpegSide ||
-        info.image_height > kMaxJpegSide) {
+    const JDIMENSION largest =
+        static_cast<JDIMENSION>(maxSide < kMaxJpegSide ? maxSide : kMaxJpegSide);
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > largest ||
+        info.image_height > largest) {
         jpeg_destroy_decompress(&info);
         return fail(error, "JPEG picture too large");
     }

@@ -24,8 +24,9 @@ struct BgrImage {
 
 // Decodes a whole JPEG held in memory. False, with `error` saying why, when
 // the data is no JPEG, is damaged or cut short, has a colour model other than
-// grey or colour, or is larger than kMaxJpegSide; `out` is then left empty.
-bool decodeJpeg(const unsigned char* data, size_t size, BgrImage& out,
-                std::string* error = nullptr);
+// grey or colour, or is larger than `maxSide` (at most kMaxJpegSide) on either
+// side; `out` is then left empty.
+bool decodeJpeg(const unsigned char* data, size_t size, BgrImage& out, std::string* error = nullptr,
+                int maxSide = kMaxJpegSide);
 
 }  // namespace skin

@@ -69,6 +69,12 @@ TEST(JpegDecode, RefusesAHugeDeclaredSizeBeforeAllocating) {
     std::string error;
     EXPECT_FALSE(decodeJpeg(jpeg.data(), jpeg.size(), image, &error));
     EXPECT_EQ(error, "JPEG picture too large");
+
+    // A caller's own smaller limit holds on either side.
+    const auto wide = encodeSolid(40, 8, 1, 2, 3);
+    EXPECT_TRUE(decodeJpeg(wide.data(), wide.size(), image, &error, 40));
+    EXPECT_FALSE(decodeJpeg(wide.data(), wide.size(), image, &error, 39));
+    EXPECT_TRUE(image.pixels.empty());
 }
 
 }  // namespace
