@@ -74,6 +74,54 @@ void textValueData(const TaskEntry& e, int32_t& regType, std::vector<unsigned ch
             static_cast<unsigned char>((u >> 16) & 0xFF), static_cast<unsigned char>(u >> 24)};
 }
 
+// At most this many backup copies share a folder: under Wine every new file
+// makes the platform read its whole folder, so one folder of 50,000 copies
+// made a large repair quadratic.
+const size_t kCopiesPerFolder = 1000;
+
+// Where a report's backup copies go: the slot's "files" folder for the first
+// thousand, then its sub-folders "1", "2", ... for each next thousand.
+class CopyFolders {
+public:
+    explicit CopyFolders(const std::string& filesFolder)
+        : filesFolder_(filesFolder), names_(filesFolder, kCopyExtension) {}
+
+    bool copy(const std::string& source, std::string& copy) {
+        if (inFolder_ == kCopiesPerFolder) {
+            const std::string folder = filesFolder_ + "\\" + std::to_string(++folderNumber_);
+            CreateDirectoryA(folder.c_str(), nullptr);
+            names_ = UniqueNameSequence(folder, kCopyExtension);
+            inFolder_ = 0;
+        }
+        if (!names_.copyInto(source, std::time(nullptr), copy)) return false;
+        ++inFolder_;
+        return true;
+    }
+
+private:
+    std::string filesFolder_;
+    UniqueNameSequence names_;
+    size_t inFolder_ = 0;
+    unsigned folderNumber_ = 0;
+};
+
+bool allDigits(const std::string& name) {
+    if (name.empty()) return false;
+    for (char c : name)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// Deletes the backup copies of one folder; false when it cannot be listed.
+bool deleteCopies(const std::string& folder) {
+    std::vector<std::string> names;
+    if (!listFileNames(folder, names)) return false;
+    for (const std::string& name : names)
+        if (hasExtensionFromFirstDot(name, kCopyExtension))
+            DeleteFileA((folder + "\\" + name).c_str());
+    return true;
+}
+
 }  // namespace
 
 bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
@@ -82,7 +130,7 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
     const std::string reportPath = uniqueFileName(slotFolder, kReportExtension, std::time(nullptr));
 
     ReportEncoder encoder(categoryName);
-    UniqueNameSequence copyNames(slotFolder + "\\files", kCopyExtension);
+    CopyFolders copyFolders(slotFolder + "\\files");
     std::vector<bool> saved(entries.size(), false);
     std::vector<std::string> copies;
     for (size_t i = 0; i < entries.size() && encoder.valid(); ++i) {
@@ -91,8 +139,8 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
         if (!e) continue;
         switch (e->type) {
             case EntryFile: {
-                const std::string copy = copyNames.next(std::time(nullptr));
-                if (!CopyFileA(fieldAt(*e, 0).c_str(), copy.c_str(), TRUE)) {
+                std::string copy;
+                if (!copyFolders.copy(fieldAt(*e, 0), copy)) {
                     encoder.addFile(kNoCopyMarker, kNoCopyMarker);
                 } else if (encoder.addFile(fieldAt(*e, 0), copy)) {
                     copies.push_back(copy);
@@ -213,10 +261,17 @@ bool clearSlot(const std::string& slotFolder) {
             DeleteFileA((slotFolder + "\\" + name).c_str());
 
     const std::string filesFolder = slotFolder + "\\files";
-    if (!listFileNames(filesFolder, names)) return false;
-    for (const std::string& name : names)
-        if (hasExtensionFromFirstDot(name, kCopyExtension))
-            DeleteFileA((filesFolder + "\\" + name).c_str());
+    if (!deleteCopies(filesFolder)) return false;
+    // The sub-folders of a large repair's copies.
+    WIN32_FIND_DATAA found;
+    win::FindHandle listing(FindFirstFileA((filesFolder + "\\*").c_str(), &found));
+    if (!listing) return true;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !allDigits(found.cFileName))
+            continue;
+        const std::string folder = filesFolder + "\\" + found.cFileName;
+        if (deleteCopies(folder)) RemoveDirectoryA(folder.c_str());
+    } while (FindNextFileA(listing.get(), &found));
     return true;
 }
 

@@ -14,7 +14,8 @@
 namespace sysrepair {
 
 // Writes one category's backup report into the slot and copies its files
-// into the slot's "files" folder. False when the report could not be made;
+// into the slot's "files" folder (a thousand at most, the rest into its
+// sub-folders "1", "2", ...). False when the report could not be made;
 // then nothing was backed up. `backedUp`, when given, tells per entry
 // whether it was: an entry whose file could not be copied or whose texts
 // are too long to store was not, and must not be repaired.
@@ -51,8 +52,10 @@ bool readSlotReports(const std::string& slotFolder, std::vector<SlotReport>& rep
 // the old report then stays.
 bool rewriteReport(const SlotReport& report, const std::vector<TaskEntry>& entries);
 
-// Deletes the slot's reports and file copies; other files stay. False when
-// the slot or its "files" folder cannot be listed.
+// Deletes the slot's reports and file copies, also those in the numbered
+// sub-folders of "files" that a large repair makes (the emptied sub-folders
+// go too); other files stay. False when the slot or its "files" folder cannot
+// be listed.
 bool clearSlot(const std::string& slotFolder);
 
 }  // namespace sysrepair

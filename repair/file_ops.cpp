@@ -46,6 +46,25 @@ std::string UniqueNameSequence::next(std::time_t now) {
     return name;
 }
 
+bool UniqueNameSequence::copyInto(const std::string& source, std::time_t now, std::string& copy) {
+    if (now != lastTime_) {
+        lastTime_ = now;
+        lastCounter_ = -1;
+    }
+    for (;;) {
+        copy = candidate(lastCounter_);
+        if (CopyFileA(source.c_str(), copy.c_str(), TRUE)) {
+            ++lastCounter_;
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+        ++lastCounter_;
+    }
+    copy.clear();
+    return false;
+}
+
 std::string uniqueFileName(const std::string& folder, const std::string& extension,
                            std::time_t now) {
     return UniqueNameSequence(folder, extension).next(now);

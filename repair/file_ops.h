@@ -30,6 +30,12 @@ public:
         : folder_(std::move(folder)), extension_(std::move(extension)) {}
 
     std::string next(std::time_t now);
+    // Copies `source` to the first name of the sequence that no file has, with
+    // the copy itself as the test (a copy never replaces a file), so that the
+    // platform looks the new name up once instead of twice: under Wine a name
+    // that is not there costs a read of the whole folder. False, with `copy`
+    // empty, when the copy fails for another reason than a taken name.
+    bool copyInto(const std::string& source, std::time_t now, std::string& copy);
 
 private:
     std::string candidate(long counter) const;

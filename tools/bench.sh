@@ -6,6 +6,11 @@
 #   bash tools/bench.sh download  a 20 MB download from the update server on
 #                                 loopback by the updater's download path,
 #                                 against curl fetching the same file
+#   bash tools/bench.sh scan      Mendora's whole scan, repair and restore on
+#                                 a PC-sized machine (bench/make_pc.py) at a
+#                                 tenth, half and all of its size, against
+#                                 `reg query /s`, `dir /s /b` and a plain copy
+#                                 (MENDORA_BENCH_SCALES="0.1 0.5 1" by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-table}
@@ -15,6 +20,10 @@ MENDORA_WERROR=ON bash tools/build.sh x86_64
 
 source tools/wine-env.sh
 make_wine_prefix
+
+if [ "$what" = scan ]; then
+  exec bash tools/scan-bench.sh
+fi
 
 if [ "$what" = download ]; then
   site=$(mktemp -d)

@@ -181,6 +181,58 @@ TEST_F(ReportFiles, CopiesInOneSecondGetCountedNames) {
     writeFile(files + "\\1100000000-1.bak", "");
     EXPECT_EQ(uniqueFileName(files, ".bak", 1100000000), files + "\\1100000000-2.bak");
     EXPECT_EQ(names.next(1100000001), files + "\\1100000001.bak");
+
+    // A copy takes the first free name and never replaces a file.
+    const std::string source = folder.path() + "source.tmp";
+    writeFile(source, "new");
+    writeFile(files + "\\1100000002.bak", "old");
+    std::string copy;
+    ASSERT_TRUE(names.copyInto(source, 1100000002, copy));
+    EXPECT_EQ(copy, files + "\\1100000002-0.bak");
+    EXPECT_EQ(readFile(files + "\\1100000002.bak"), "old");
+    EXPECT_EQ(readFile(copy), "new");
+    ASSERT_TRUE(names.copyInto(source, 1100000002, copy));
+    EXPECT_EQ(copy, files + "\\1100000002-1.bak");
+    EXPECT_FALSE(names.copyInto(folder.path() + "vanished.tmp", 1100000002, copy));
+    EXPECT_TRUE(copy.empty());
+}
+
+TEST_F(ReportFiles, ALargeReportSpreadsItsCopiesOverFoldersOfAThousand) {
+    std::vector<TaskEntry> entries;
+    for (int i = 0; i < 1050; ++i) {
+        const std::string source = folder.path() + std::to_string(i / 100);
+        if (i % 100 == 0) CreateDirectoryA(source.c_str(), nullptr);
+        const std::string path = source + "\\" + std::to_string(i) + ".tmp";
+        writeFile(path, std::to_string(i));
+        entries.push_back(entry(EntryFile, {path}));
+    }
+    std::vector<bool> backedUp;
+    ASSERT_TRUE(writeReport(pointers(entries), "Drive Cleaner", slot, &backedUp));
+    EXPECT_EQ(backedUp, std::vector<bool>(1050, true));
+    std::vector<std::string> names;
+    const std::pair<const char*, size_t> folders[] = {{"", 1000}, {"\\1", 50}};
+    for (const auto& [sub, count] : folders) {
+        ASSERT_TRUE(listFileNames(slot + "\\files" + sub, names)) << sub;
+        EXPECT_EQ(names.size(), count) << sub;
+    }
+    const std::vector<TaskEntry> back = readBack();
+    ASSERT_EQ(back.size(), 1050u);
+    for (int i : {0, 999, 1000, 1049}) {
+        EXPECT_EQ(back[i].fields[0], entries[i].fields[0]);
+        EXPECT_EQ(readFile(back[i].fields[1]), std::to_string(i));
+    }
+
+    writeFile(slot + "\\files\\1\\keep.txt", "");
+    CreateDirectoryA((slot + "\\files\\7").c_str(), nullptr);
+    writeFile(slot + "\\files\\7\\1100000000.bak", "");
+    EXPECT_TRUE(clearSlot(slot));
+    ASSERT_TRUE(listFileNames(slot + "\\files", names));
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(testing_support::folderExists(slot + "\\files\\7"));
+    // A folder that holds something else than copies stays, with it.
+    EXPECT_TRUE(fileExists(slot + "\\files\\1\\keep.txt"));
+    ASSERT_TRUE(listFileNames(slot + "\\files\\1", names));
+    EXPECT_EQ(names, std::vector<std::string>{"keep.txt"});
 }
 
 TEST_F(ReportFiles, OnlyReportsAndCopiesBelongToTheSlot) {
