@@ -2,7 +2,8 @@
 # The PC-scale scan benchmark (tools/bench.sh scan runs it after the build):
 # for each scale, a fresh copy of a prefix of its own is filled with the
 # machine of bench/make_pc.py, scan_bench.exe is installed there as Mendora
-# (with the repair engine) and runs the scan, repair and restore.
+# (with the repair engine) and runs the scan, repair and restore. Then the
+# main window's scan log and the problem report are timed with 100,000 lines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scales=${MENDORA_BENCH_SCALES:-"0.1 0.5 1"}
@@ -38,7 +39,8 @@ for scale in $scales; do
   install=$work/drive_c/MendoraBench
   input=$work/drive_c/bench-in
   mkdir -p "$install" "$input"
-  cp build/x86_64/bench/scan_bench.exe build/x86_64/bench/rptrnr.dll "$install/"
+  cp build/x86_64/bench/scan_bench.exe build/x86_64/bench/views_bench.exe \
+    build/x86_64/bench/rptrnr.dll "$install/"
   cd "$work/drive_c"
   "$wine64" 'C:\MendoraBench\scan_bench.exe' folders </dev/null >"$input/folders.txt"
   python3 "$OLDPWD/bench/make_pc.py" "$work" "$input/folders.txt" "$input" \
@@ -58,3 +60,8 @@ for scale in $scales; do
 done
 echo "== scaling (seconds; MB)"
 printf '%s\n' "${summary[@]}"
+
+echo "== the scan log and the problem report with 100,000 lines"
+start_xvfb
+(cd "$work/drive_c" && "$wine64" 'C:\MendoraBench\views_bench.exe' 100000 </dev/null)
+stop_xvfb
