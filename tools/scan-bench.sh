@@ -26,7 +26,10 @@ fi
 wine64=/usr/lib/wine/wine64
 export WINELOADER=$wine64
 
-cleanup() { WINEPREFIX=$work stop_wineserver; }
+# The display first: Wine's desktop process, started by the first program
+# that needs it, keeps the display it found for the whole server's life.
+start_xvfb
+cleanup() { WINEPREFIX=$work stop_wineserver; stop_xvfb; }
 trap cleanup EXIT
 summary=()
 for scale in $scales; do
@@ -62,6 +65,4 @@ echo "== scaling (seconds; MB)"
 printf '%s\n' "${summary[@]}"
 
 echo "== the scan log and the problem report with 100,000 lines"
-start_xvfb
 (cd "$work/drive_c" && "$wine64" 'C:\MendoraBench\views_bench.exe' 100000 </dev/null)
-stop_xvfb

@@ -11,10 +11,16 @@
 namespace {
 
 bool deleteFile(const char* path) {
-    // A read-only file is still a found problem: clear the attribute first.
+    // The attributes are asked only when the delete fails: a repair deletes
+    // tens of thousands of files, and each question is a round trip.
+    if (DeleteFileA(path)) return true;
     const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    // A read-only file is still a found problem: clear the attribute and try
+    // again.
+    if (!(attributes & FILE_ATTRIBUTE_READONLY) ||
+        !SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY))
+        return false;
     return DeleteFileA(path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
 }
 
