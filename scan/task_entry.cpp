@@ -43,27 +43,38 @@ bool entriesEqual(const TaskEntry& a, const TaskEntry& b) {
 
 namespace {
 
-// A length before each piece, so that pieces never run into each other.
-void appendPiece(std::string& key, const void* bytes, size_t length) {
-    const uint64_t size = length;
-    key.append(reinterpret_cast<const char*>(&size), sizeof size);
-    key.append(static_cast<const char*>(bytes), length);
+// A number in decimal and its end mark.
+void appendNumber(std::string& key, uint64_t n) {
+    key += std::to_string(n);
+    key += ';';
+}
+
+// A piece: its length, then its bytes, with the zero byte (and the escape
+// byte itself) written as two bytes: pieces never run into each other, and
+// the key holds no zero byte.
+void appendPiece(std::string& key, const unsigned char* bytes, size_t length, bool foldCase) {
+    appendNumber(key, length);
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = foldCase ? lowerAscii(bytes[i]) : bytes[i];
+        if (c == 0 || c == 1) {
+            key += '\x01';
+            key += static_cast<char>('0' + c);
+        } else {
+            key += static_cast<char>(c);
+        }
+    }
 }
 
 }  // namespace
 
 std::string entryKey(const TaskEntry& entry) {
     std::string key;
-    key += static_cast<char>(entry.type);
-    key.append(reinterpret_cast<const char*>(&entry.regType), sizeof entry.regType);
-    appendPiece(key, entry.data.data(), entry.data.size());
-    const uint64_t count = entry.fields.size();
-    key.append(reinterpret_cast<const char*>(&count), sizeof count);
-    for (const std::string& field : entry.fields) {
-        std::string lower(field);
-        for (char& c : lower) c = static_cast<char>(lowerAscii(static_cast<unsigned char>(c)));
-        appendPiece(key, lower.data(), lower.size());
-    }
+    appendNumber(key, entry.type);
+    appendNumber(key, static_cast<uint32_t>(entry.regType));
+    appendPiece(key, entry.data.data(), entry.data.size(), false);
+    appendNumber(key, entry.fields.size());
+    for (const std::string& field : entry.fields)
+        appendPiece(key, reinterpret_cast<const unsigned char*>(field.data()), field.size(), true);
     return key;
 }
 

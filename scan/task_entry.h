@@ -39,7 +39,7 @@ struct TaskEntry {
 bool entriesEqual(const TaskEntry& a, const TaskEntry& b);
 
 // A text that two entries share exactly when entriesEqual holds for them:
-// for finding an entry among many in constant time.
+// for finding an entry among many in constant time. It holds no zero byte.
 std::string entryKey(const TaskEntry& entry);
 
 // Equality of two texts, ASCII letters compared without regard to case.

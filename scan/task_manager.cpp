@@ -30,7 +30,9 @@ void TaskManager::registerTask(ITask* task) {
 bool TaskManager::acceptEntry(const TaskEntry& entry) {
     // A scan of a whole PC meets tens of thousands of entries: each is
     // looked up by its key, not compared with every one seen before.
-    return seen.insert(entryKey(entry)).second;
+    // Should the store ever be full (4 GB of keys), entries are kept
+    // unchecked rather than lost.
+    return seen.addNew(entryKey(entry)) != TextStore::Added::AlreadyThere;
 }
 
 std::vector<RestoreOutcome> TaskManager::restoreEntries(const std::vector<TaskEntry*>& list,

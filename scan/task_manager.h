@@ -5,9 +5,9 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
+#include "common/text_store.h"
 #include "scan/entry_restore.h"
 #include "scan/task.h"
 #include "scan/task_entry.h"
@@ -48,8 +48,9 @@ private:
     TaskManager() = default;
 
     std::vector<ITask*> tasks;
-    // The keys (entryKey) of the entries accepted in this run.
-    std::unordered_set<std::string> seen;
+    // The keys (entryKey) of the entries accepted in this run, end to end
+    // rather than one string each: a PC-sized scan accepts tens of thousands.
+    TextStore seen;
     std::atomic<ITask*> current{nullptr};
 };
 

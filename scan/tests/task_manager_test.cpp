@@ -41,6 +41,20 @@ TEST(AcceptEntry, RawValuesWithOtherBytesAreBothKept) {
     EXPECT_TRUE(tm->acceptEntry(a));
     EXPECT_TRUE(tm->acceptEntry(b));
     EXPECT_FALSE(tm->acceptEntry(b));
+    // Bytes past a zero byte count, and so do zero and escape bytes.
+    TaskEntry zeroA = a, zeroB = a, zero = a, escaped = a;
+    zeroA.setRawValue(3, "x\0y", 3);
+    zeroB.setRawValue(3, "x\0z", 3);
+    zero.setRawValue(3, "\0", 1);
+    escaped.setRawValue(3,
+                        "\x01"
+                        "0",
+                        2);
+    EXPECT_TRUE(tm->acceptEntry(zeroA));
+    EXPECT_TRUE(tm->acceptEntry(zeroB));
+    EXPECT_TRUE(tm->acceptEntry(zero));
+    EXPECT_TRUE(tm->acceptEntry(escaped));
+    EXPECT_FALSE(tm->acceptEntry(zeroB));
 
     // Texts that read the same run together are still different entries,
     // and so are equal bytes under another value type.
