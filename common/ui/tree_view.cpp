@@ -37,17 +37,22 @@ TreeNode TreeView::addRoot(const std::string& text) {
 }
 
 TreeNode TreeView::addChild(TreeNode parent, const std::string& text) {
-    return insertNode(handle(), parent, text);
+    const TreeNode node = insertNode(handle(), parent, text);
+    if (node && parent && parents_.insert(parent).second) {
+        const TreeNode above = reinterpret_cast<TreeNode>(
+            SendMessageA(handle(), TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(parent)));
+        branches_[above].push_back(parent);
+    }
+    return node;
 }
 
 void TreeView::expand(TreeNode node, bool all) {
     if (!node) return;
     SendMessageA(handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
     if (!all) return;
-    // Leaves are passed over: the tree control lays itself out again for each
-    // expand call, so expanding each of 100,000 leaves took seconds.
-    for (TreeNode c = firstChild(handle(), node); c; c = nextSibling(handle(), c))
-        if (firstChild(handle(), c)) expand(c, true);
+    const auto below = branches_.find(node);
+    if (below == branches_.end()) return;
+    for (TreeNode branch : below->second) expand(branch, true);
 }
 
 bool TreeView::expanded(TreeNode node) const {
@@ -58,6 +63,8 @@ bool TreeView::expanded(TreeNode node) const {
 
 void TreeView::clear() {
     SendMessageA(handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    parents_.clear();
+    branches_.clear();
 }
 
 std::string TreeView::nodeText(TreeNode node) const {

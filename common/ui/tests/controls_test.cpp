@@ -150,19 +150,29 @@ TEST_F(Controls, AGroupPlacesItsControlsFromItsCornerAndABevelDrawsALine) {
 TEST_F(Controls, TreeViewExpandsTheChosenNodeOnly) {
     auto& tree = window.add<ui::TreeView>(ui::Bounds{8, 24, 449, 353});
     ui::TreeNode first = tree.addRoot("Missing COM/DLL/OCX Components");
+    tree.addChild(first, "leaf");
     ui::TreeNode child = tree.addChild(first, "CLSID\\{1}\\InProcServer32");
-    tree.addChild(child, "deeper");
     ui::TreeNode second = tree.addRoot("Missing System Fonts");
     tree.addChild(second, "a.ttf");
+    // Children that come after the branch's first child are expanded too.
+    ui::TreeNode deeper = tree.addChild(child, "deeper");
+    tree.addChild(deeper, "deepest");
     tree.expand(first, true);
     EXPECT_EQ(tree.childCount(nullptr), 2);
     EXPECT_EQ(tree.nodeText(tree.child(nullptr, 1)), "Missing System Fonts");
-    EXPECT_EQ(tree.childCount(first), 1);
+    EXPECT_EQ(tree.childCount(first), 2);
     EXPECT_TRUE(tree.expanded(first));
     EXPECT_TRUE(tree.expanded(child));
+    EXPECT_TRUE(tree.expanded(deeper));
     EXPECT_FALSE(tree.expanded(second));
     tree.clear();
     EXPECT_EQ(tree.childCount(nullptr), 0);
+    // A tree filled again after clearing expands as the first did.
+    ui::TreeNode again = tree.addRoot("Missing System Fonts");
+    ui::TreeNode font = tree.addChild(again, "Fonts");
+    tree.addChild(font, "b.ttf");
+    tree.expand(again, true);
+    EXPECT_TRUE(tree.expanded(font));
 }
 
 TEST_F(Controls, RichTextAppendsColouredBoldTextAndScrollsToTheEnd) {
