@@ -112,13 +112,13 @@ bool allDigits(const std::string& name) {
     return true;
 }
 
-// Deletes the backup copies of one folder; false when it cannot be listed.
-bool deleteCopies(const std::string& folder) {
+// Deletes the files of one folder that have the extension (reports or
+// backup copies); false when the folder cannot be listed.
+bool deleteFilesWithExtension(const std::string& folder, const char* extension) {
     std::vector<std::string> names;
     if (!listFileNames(folder, names)) return false;
     for (const std::string& name : names)
-        if (hasExtensionFromFirstDot(name, kCopyExtension))
-            DeleteFileA((folder + "\\" + name).c_str());
+        if (hasExtensionFromFirstDot(name, extension)) DeleteFileA((folder + "\\" + name).c_str());
     return true;
 }
 
@@ -254,14 +254,9 @@ bool rewriteReport(const SlotReport& report, const std::vector<TaskEntry>& entri
 }
 
 bool clearSlot(const std::string& slotFolder) {
-    std::vector<std::string> names;
-    if (!listFileNames(slotFolder, names)) return false;
-    for (const std::string& name : names)
-        if (hasExtensionFromFirstDot(name, kReportExtension))
-            DeleteFileA((slotFolder + "\\" + name).c_str());
-
+    if (!deleteFilesWithExtension(slotFolder, kReportExtension)) return false;
     const std::string filesFolder = slotFolder + "\\files";
-    if (!deleteCopies(filesFolder)) return false;
+    if (!deleteFilesWithExtension(filesFolder, kCopyExtension)) return false;
     // The sub-folders of a large repair's copies.
     WIN32_FIND_DATAA found;
     win::FindHandle listing(FindFirstFileA((filesFolder + "\\*").c_str(), &found));
@@ -270,7 +265,7 @@ bool clearSlot(const std::string& slotFolder) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !allDigits(found.cFileName))
             continue;
         const std::string folder = filesFolder + "\\" + found.cFileName;
-        if (deleteCopies(folder)) RemoveDirectoryA(folder.c_str());
+        if (deleteFilesWithExtension(folder, kCopyExtension)) RemoveDirectoryA(folder.c_str());
     } while (FindNextFileA(listing.get(), &found));
     return true;
 }
