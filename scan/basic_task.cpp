@@ -81,7 +81,11 @@ void BasicTask::setRunning(bool flag) {
 
 void BasicTask::clearEntries() {
     std::lock_guard<std::mutex> lock(entriesLock);
-    while (!entries.empty()) entries.pop_back();
+    TaskManager* manager = TaskManager::existing();
+    while (!entries.empty()) {
+        if (manager) manager->dropEntry(std::move(entries.back()));
+        entries.pop_back();
+    }
 }
 
 bool BasicTask::stopRequested() {
@@ -100,10 +104,13 @@ void BasicTask::setStatusText(const std::string& text) {
 }
 
 bool BasicTask::addEntry(std::unique_ptr<TaskEntry> entry) {
-    if (!TaskManager::instance()->acceptEntry(*entry)) return false;
     std::lock_guard<std::mutex> lock(entriesLock);
+    // In the list first: the duplicate check remembers the entry where it
+    // stays.
     entries.push_back(std::move(entry));
-    return true;
+    if (TaskManager::instance()->acceptEntry(*entries.back())) return true;
+    entries.pop_back();
+    return false;
 }
 
 }  // namespace sysrepair

@@ -43,39 +43,35 @@ bool entriesEqual(const TaskEntry& a, const TaskEntry& b) {
 
 namespace {
 
-// A number in decimal and its end mark.
-void appendNumber(std::string& key, uint64_t n) {
-    key += std::to_string(n);
-    key += ';';
+// FNV-1a, one byte at a time.
+void hashBytes(uint64_t& h, const unsigned char* bytes, size_t length, bool foldCase) {
+    for (size_t i = 0; i < length; ++i) {
+        h ^= foldCase ? lowerAscii(bytes[i]) : bytes[i];
+        h *= 1099511628211ull;
+    }
 }
 
-// A piece: its length, then its bytes, with the zero byte (and the escape
-// byte itself) written as two bytes: pieces never run into each other, and
-// the key holds no zero byte.
-void appendPiece(std::string& key, const unsigned char* bytes, size_t length, bool foldCase) {
-    appendNumber(key, length);
-    for (size_t i = 0; i < length; ++i) {
-        const unsigned char c = foldCase ? lowerAscii(bytes[i]) : bytes[i];
-        if (c == 0 || c == 1) {
-            key += '\x01';
-            key += static_cast<char>('0' + c);
-        } else {
-            key += static_cast<char>(c);
-        }
-    }
+// A length before each piece, so that pieces never run into each other.
+void hashPiece(uint64_t& h, const void* bytes, size_t length, bool foldCase) {
+    const uint64_t size = length;
+    hashBytes(h, reinterpret_cast<const unsigned char*>(&size), sizeof size, false);
+    hashBytes(h, static_cast<const unsigned char*>(bytes), length, foldCase);
 }
 
 }  // namespace
 
-std::string entryKey(const TaskEntry& entry) {
-    std::string key;
-    appendNumber(key, entry.type);
-    appendNumber(key, static_cast<uint32_t>(entry.regType));
-    appendPiece(key, entry.data.data(), entry.data.size(), false);
-    appendNumber(key, entry.fields.size());
-    for (const std::string& field : entry.fields)
-        appendPiece(key, reinterpret_cast<const unsigned char*>(field.data()), field.size(), true);
-    return key;
+uint64_t entryHash(const TaskEntry& entry) {
+    uint64_t h = 14695981039346656037ull;
+    const uint64_t kinds[] = {entry.type, static_cast<uint32_t>(entry.regType),
+                              entry.fields.size()};
+    hashBytes(h, reinterpret_cast<const unsigned char*>(kinds), sizeof kinds, false);
+    hashPiece(h, entry.data.data(), entry.data.size(), false);
+    for (const std::string& field : entry.fields) hashPiece(h, field.data(), field.size(), true);
+    // FNV's low bits are weak for near-identical texts; mix the high ones in.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
 }
 
 std::string displayText(const TaskEntry& entry) {

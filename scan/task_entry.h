@@ -38,9 +38,9 @@ struct TaskEntry {
 // position by position with ASCII letters compared without regard to case.
 bool entriesEqual(const TaskEntry& a, const TaskEntry& b);
 
-// A text that two entries share exactly when entriesEqual holds for them:
-// for finding an entry among many in constant time. It holds no zero byte.
-std::string entryKey(const TaskEntry& entry);
+// Equal for entries that entriesEqual holds for: for finding an entry among
+// many in constant time.
+uint64_t entryHash(const TaskEntry& entry);
 
 // Equality of two texts, ASCII letters compared without regard to case.
 bool textEqualsIgnoringAsciiCase(const std::string& a, const std::string& b);

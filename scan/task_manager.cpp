@@ -27,12 +27,27 @@ void TaskManager::registerTask(ITask* task) {
     tasks.push_back(task);
 }
 
+TaskManager* TaskManager::existing() {
+    return singleton;
+}
+
+void TaskManager::clearSeen() {
+    std::lock_guard<std::mutex> lock(seenLock);
+    seen.clear();
+    dropped.clear();
+}
+
 bool TaskManager::acceptEntry(const TaskEntry& entry) {
     // A scan of a whole PC meets tens of thousands of entries: each is
-    // looked up by its key, not compared with every one seen before.
-    // Should the store ever be full (4 GB of keys), entries are kept
-    // unchecked rather than lost.
-    return seen.addNew(entryKey(entry)) != TextStore::Added::AlreadyThere;
+    // looked up by its hash, not compared with every one seen before.
+    std::lock_guard<std::mutex> lock(seenLock);
+    return seen.insert(&entry).second;
+}
+
+void TaskManager::dropEntry(std::unique_ptr<TaskEntry> entry) {
+    std::lock_guard<std::mutex> lock(seenLock);
+    const auto found = seen.find(entry.get());
+    if (found != seen.end() && *found == entry.get()) dropped.push_back(std::move(entry));
 }
 
 std::vector<RestoreOutcome> TaskManager::restoreEntries(const std::vector<TaskEntry*>& list,

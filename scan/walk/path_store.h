@@ -1,7 +1,6 @@
-// An append-only list of texts (the paths of a drive, the keys of the entries
-// found in a scan run) with an exact-match index, sized by the text it holds: the texts sit end to
-// end in large blocks, the list holds a 32-bit position per text and the index a 64-bit slot share
-// per text.
+// An append-only list of path texts with an exact-match index, sized by the
+// text it holds: the texts sit end to end in large blocks, the list holds a
+// 32-bit position per text and the index a 64-bit slot share per text.
 #pragma once
 
 #include <cstddef>
@@ -13,19 +12,16 @@
 
 namespace sysrepair {
 
-class TextStore {
+class PathStore {
 public:
-    TextStore() = default;
-    TextStore(const TextStore&) = delete;
-    TextStore& operator=(const TextStore&) = delete;
+    PathStore() = default;
+    PathStore(const PathStore&) = delete;
+    PathStore& operator=(const PathStore&) = delete;
 
     // Texts must not contain a zero byte (no path does); one that does is
     // cut there. False, with nothing added, when the store is full (4 GB of
     // text).
     bool add(std::string_view text);
-    enum class Added { New, AlreadyThere, NoRoom };
-    // Adds the text only when no equal one was added before.
-    Added addNew(std::string_view text);
     std::size_t size() const { return entries.size(); }
     // The i-th text added; i must be below size().
     std::string_view at(std::size_t i) const { return textAt(entries[i]); }
@@ -46,7 +42,6 @@ private:
     const char* textAt(uint32_t position) const {
         return blocks[position >> kBlockBits].get() + (position & (kBlockSize - 1));
     }
-    Added insert(std::string_view text, bool keepRepeats);
     bool place(std::string_view text, uint32_t* position);
     void growIndex();
     // Slot of `text`, or of the empty slot where it would go.

@@ -1,4 +1,4 @@
-#include "common/text_store.h"
+#include "scan/walk/path_store.h"
 
 #include <cstring>
 
@@ -36,7 +36,7 @@ uint32_t positionOf(uint64_t slot) {
 
 }  // namespace
 
-bool TextStore::place(std::string_view text, uint32_t* position) {
+bool PathStore::place(std::string_view text, uint32_t* position) {
     const std::size_t need = text.size() + 1;
     if (need > blockFree) {
         const std::size_t spans = (need + kBlockSize - 1) / kBlockSize;
@@ -58,32 +58,22 @@ bool TextStore::place(std::string_view text, uint32_t* position) {
     return true;
 }
 
-bool TextStore::add(std::string_view text) {
-    return insert(text, true) != Added::NoRoom;
-}
-
-TextStore::Added TextStore::addNew(std::string_view text) {
-    return insert(text, false);
-}
-
-TextStore::Added TextStore::insert(std::string_view text, bool keepRepeats) {
+bool PathStore::add(std::string_view text) {
     const std::size_t zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
     // Grow at 70% load so that probe runs stay short for misses.
     if ((entries.size() + 1) * 10 > slots.size() * 7) growIndex();
     const uint64_t hash = hashText(text);
     const std::size_t slot = findSlot(text, hash);
-    const bool repeat = slots[slot] != 0;
-    if (repeat && !keepRepeats) return Added::AlreadyThere;
     uint32_t position = 0;
-    if (!place(text, &position)) return Added::NoRoom;
+    if (!place(text, &position)) return false;
     entries.push_back(position);
     // A repeated text keeps its first entry in the index; the list keeps both.
-    if (!repeat) slots[slot] = slotValue(position, hash);
-    return repeat ? Added::AlreadyThere : Added::New;
+    if (slots[slot] == 0) slots[slot] = slotValue(position, hash);
+    return true;
 }
 
-std::size_t TextStore::findSlot(std::string_view text, uint64_t hash) const {
+std::size_t PathStore::findSlot(std::string_view text, uint64_t hash) const {
     const std::size_t mask = slots.size() - 1;
     const uint64_t tag = hash & kTagMask;
     for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
@@ -93,7 +83,7 @@ std::size_t TextStore::findSlot(std::string_view text, uint64_t hash) const {
     }
 }
 
-void TextStore::growIndex() {
+void PathStore::growIndex() {
     slots.assign(slots.empty() ? 1024 : slots.size() * 2, 0);
     for (uint32_t position : entries) {
         const std::string_view text(textAt(position));
@@ -104,12 +94,12 @@ void TextStore::growIndex() {
     }
 }
 
-bool TextStore::contains(std::string_view text) const {
+bool PathStore::contains(std::string_view text) const {
     if (entries.empty() || text.find('\0') != std::string_view::npos) return false;
     return slots[findSlot(text, hashText(text))] != 0;
 }
 
-void TextStore::clear() {
+void PathStore::clear() {
     std::vector<std::unique_ptr<char[]>>().swap(blocks);
     std::vector<uint32_t>().swap(entries);
     std::vector<uint64_t>().swap(slots);
@@ -119,7 +109,7 @@ void TextStore::clear() {
     blockBytes = 0;
 }
 
-std::size_t TextStore::memoryBytes() const {
+std::size_t PathStore::memoryBytes() const {
     return blockBytes + blocks.capacity() * sizeof(blocks[0]) +
            entries.capacity() * sizeof(entries[0]) + slots.capacity() * sizeof(slots[0]);
 }
