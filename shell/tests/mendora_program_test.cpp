@@ -7,13 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
+#include "common/win_handles.h"
 #include "shell/driver/window_driver.h"
+#include "sysinfo/sysinfo_resources.h"
 
 using testing_support::ScopedAppPathsEntry;
 using testing_support::ScopedRegistryValue;
@@ -65,6 +68,40 @@ protected:
     ScopedAppPathsEntry appPath;
     ScopedRegistryValue processId;
 };
+
+// The icon groups of one program that came from two resource scripts once
+// named the same images, and the linker kept only one set.
+std::set<WORD> iconImages(HMODULE program, LPCSTR group) {
+    std::set<WORD> images;
+    HRSRC found = FindResourceA(program, group, MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    if (!found) return images;
+    const auto* bytes =
+        static_cast<const unsigned char*>(LockResource(LoadResource(program, found)));
+    const DWORD size = SizeofResource(program, found);
+    if (!bytes || size < 6) return images;
+    const WORD count = static_cast<WORD>(bytes[4] | bytes[5] << 8);
+    // Each entry is 14 bytes; its image number is the last two.
+    for (WORD i = 0; i < count && 6u + 14u * (i + 1u) <= size; ++i) {
+        const unsigned char* entry = bytes + 6 + 14 * i;
+        images.insert(static_cast<WORD>(entry[12] | entry[13] << 8));
+    }
+    return images;
+}
+
+TEST(MendoraIcons, EachIconHasImagesOfItsOwn) {
+    win::Module program(LoadLibraryExA(programPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(program);
+    const std::set<WORD> main = iconImages(program.get(), "MAINICON");
+    const std::set<WORD> devices =
+        iconImages(program.get(), MAKEINTRESOURCEA(SYSINFO_DEVICES_ICON));
+    EXPECT_FALSE(main.empty());
+    EXPECT_FALSE(devices.empty());
+    for (WORD image : devices) {
+        EXPECT_EQ(main.count(image), 0u) << image;
+        EXPECT_TRUE(FindResourceA(program.get(), MAKEINTRESOURCEA(image), MAKEINTRESOURCEA(3)))
+            << image;  // RT_ICON
+    }
+}
 
 TEST_F(MendoraProgram, OneCopyRecordsItsIdDragsByTheHeaderAndClosesOnYes) {
     MendoraProcess mendora("");
