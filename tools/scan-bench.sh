@@ -25,6 +25,9 @@ if ! wine_prefix_ready; then
 fi
 wine64=/usr/lib/wine/wine64
 export WINELOADER=$wine64
+# Without the menu builder: the platform would start one for each of the
+# thousand shortcuts the machine gets, all at once.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
 # The display first: Wine's desktop process, started by the first program
 # that needs it, keeps the display it found for the whole server's life.
