@@ -225,6 +225,14 @@ HWND childOfClass(HWND window, const std::string& className, int n) {
     return n >= 0 && static_cast<size_t>(n) < search.found.size() ? search.found[n] : nullptr;
 }
 
+HWND writableChildOfClass(HWND window, const std::string& className) {
+    ClassSearch search{className, {}};
+    EnumChildWindows(window, collectChildOfClass, reinterpret_cast<LPARAM>(&search));
+    for (HWND child : search.found)
+        if (!(GetWindowLongA(child, GWL_STYLE) & ES_READONLY)) return child;
+    return nullptr;
+}
+
 void typeText(HWND box, const std::string& text) {
     SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                         SMTO_ABORTIFHUNG, 5000, nullptr);

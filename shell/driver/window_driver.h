@@ -63,6 +63,11 @@ HWND waitForWindow(DWORD processId, const std::string& caption, int seconds);
 // The n-th visible child (from 0, in creation order) of a window class, or
 // none.
 HWND childOfClass(HWND window, const std::string& className, int n = 0);
+// The first visible child of a window class that a person can type into (not
+// read-only), or none. Unlike a position among the visible children it holds
+// while a box beside it is hidden for a moment (a box that stops drawing
+// while it is filled counts as hidden).
+HWND writableChildOfClass(HWND window, const std::string& className);
 // Replaces the text of a box, as typing would.
 void typeText(HWND box, const std::string& text);
 // A click of a push button.

@@ -30,7 +30,7 @@ DWORD findParleclient(int seconds) {
 
 HWND chatWindow(DWORD pid) {
     for (HWND w : visibleWindows(pid))
-        if (childOfClass(w, "RichEdit20A", 1)) return w;
+        if (writableChildOfClass(w, "RichEdit20A")) return w;
     return nullptr;
 }
 
@@ -56,7 +56,7 @@ bool login(const std::string& name, const std::string& email) {
 bool say(const std::string& text) {
     HWND chat = chatWindow(findParleclient(10));
     if (!chat) return false;
-    typeText(childOfClass(chat, "RichEdit20A", 1), text);
+    typeText(writableChildOfClass(chat, "RichEdit20A"), text);
     pressButton(buttonCalled(chat, "&Submit"));
     return true;
 }

@@ -116,6 +116,8 @@ TEST_F(Session, RunsFromTheLoginLineToTheLogoff) {
     EXPECT_FALSE(view.lines[view.lines.size() - 2].notice);
     EXPECT_EQ(view.questions,
               std::vector<std::string>{"Confirm Grab|Carol  is requesting to grab Alice.  Allow?"});
+    // The answer to the grab goes out after its notice is shown.
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 2"), "ok");
     session.sendLine("thank you");
     ASSERT_EQ(server.ask(":wait-lines " + client + " 3"), "ok");
     const std::vector<std::string> sent = server.command(":lines " + client);
