@@ -1,5 +1,6 @@
 #include "scan/task_entry.h"
 
+#include "common/text_hash.h"
 #include "scan/file_name.h"
 
 namespace sysrepair {
@@ -43,35 +44,24 @@ bool entriesEqual(const TaskEntry& a, const TaskEntry& b) {
 
 namespace {
 
-// FNV-1a, one byte at a time.
-void hashBytes(uint64_t& h, const unsigned char* bytes, size_t length, bool foldCase) {
-    for (size_t i = 0; i < length; ++i) {
-        h ^= foldCase ? lowerAscii(bytes[i]) : bytes[i];
-        h *= 1099511628211ull;
-    }
-}
-
 // A length before each piece, so that pieces never run into each other.
-void hashPiece(uint64_t& h, const void* bytes, size_t length, bool foldCase) {
+void hashPiece(TextHash& hash, const void* bytes, size_t length, bool foldCase) {
     const uint64_t size = length;
-    hashBytes(h, reinterpret_cast<const unsigned char*>(&size), sizeof size, false);
-    hashBytes(h, static_cast<const unsigned char*>(bytes), length, foldCase);
+    hash.add(&size, sizeof size);
+    const auto* p = static_cast<const unsigned char*>(bytes);
+    for (size_t i = 0; i < length; ++i) hash.add(foldCase ? lowerAscii(p[i]) : p[i]);
 }
 
 }  // namespace
 
 uint64_t entryHash(const TaskEntry& entry) {
-    uint64_t h = 14695981039346656037ull;
+    TextHash hash;
     const uint64_t kinds[] = {entry.type, static_cast<uint32_t>(entry.regType),
                               entry.fields.size()};
-    hashBytes(h, reinterpret_cast<const unsigned char*>(kinds), sizeof kinds, false);
-    hashPiece(h, entry.data.data(), entry.data.size(), false);
-    for (const std::string& field : entry.fields) hashPiece(h, field.data(), field.size(), true);
-    // FNV's low bits are weak for near-identical texts; mix the high ones in.
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdull;
-    h ^= h >> 33;
-    return h;
+    hash.add(kinds, sizeof kinds);
+    hashPiece(hash, entry.data.data(), entry.data.size(), false);
+    for (const std::string& field : entry.fields) hashPiece(hash, field.data(), field.size(), true);
+    return hash.value();
 }
 
 std::string displayText(const TaskEntry& entry) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/text_hash.h"
+
 namespace sysrepair {
 
 namespace {
@@ -9,16 +11,9 @@ namespace {
 constexpr uint64_t kTagMask = 0xffffffff00000000ull;
 
 uint64_t hashText(std::string_view text) {
-    uint64_t h = 14695981039346656037ull;  // FNV-1a
-    for (unsigned char c : text) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    // FNV's low bits are weak for near-identical texts; mix the high ones in.
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdull;
-    h ^= h >> 33;
-    return h;
+    TextHash hash;
+    hash.add(text.data(), text.size());
+    return hash.value();
 }
 
 // `text` holds no zero byte, so the comparison stops at the stored text's end.
