@@ -132,13 +132,14 @@ int downloadFile(UpdaterHandle* /*handle*/, UpdateWindow& window, const std::str
     unsigned total = 0;
     int phase = 0;
     do {
+        // The phase first: the pass that sees the end shows the final count.
+        phase = GetPhase();
         if (total == 0) total = GetTotalDownloadBytes();
         const unsigned received = GetReadBytes();
         if (total != 0) {
             window.setStatus(" : " + std::to_string(received) + " bytes read");
             window.setItemProgress(percentOf(received, total));
         }
-        phase = GetPhase();
         window.processMessages();
     } while (transferGoesOn(phase));
     window.setItemProgress(100);

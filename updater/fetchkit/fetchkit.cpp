@@ -47,7 +47,10 @@ public:
     int phase() {
         // A server that stopped sending: its request is closed, which ends
         // the read the thread waits in, should the socket's own time-out not.
-        if (phase_ != FetchkitEnded && GetTickCount() - lastProgress_ > kTimeoutMs + 2000) {
+        // The last progress is read before the clock: read after it, a chunk
+        // that arrived in between made the difference wrap round to days.
+        const DWORD last = lastProgress_;
+        if (phase_ != FetchkitEnded && GetTickCount() - last > kTimeoutMs + 2000) {
             cancelled_ = true;
             closeRequest();
         }
