@@ -217,18 +217,21 @@ BOOL CALLBACK collectChildOfClass(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+std::vector<HWND> visibleChildrenOfClass(HWND window, const std::string& className) {
+    ClassSearch search{className, {}};
+    EnumChildWindows(window, collectChildOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 HWND childOfClass(HWND window, const std::string& className, int n) {
-    ClassSearch search{className, {}};
-    EnumChildWindows(window, collectChildOfClass, reinterpret_cast<LPARAM>(&search));
-    return n >= 0 && static_cast<size_t>(n) < search.found.size() ? search.found[n] : nullptr;
+    const std::vector<HWND> found = visibleChildrenOfClass(window, className);
+    return n >= 0 && static_cast<size_t>(n) < found.size() ? found[n] : nullptr;
 }
 
 HWND writableChildOfClass(HWND window, const std::string& className) {
-    ClassSearch search{className, {}};
-    EnumChildWindows(window, collectChildOfClass, reinterpret_cast<LPARAM>(&search));
-    for (HWND child : search.found)
+    for (HWND child : visibleChildrenOfClass(window, className))
         if (!(GetWindowLongA(child, GWL_STYLE) & ES_READONLY)) return child;
     return nullptr;
 }
