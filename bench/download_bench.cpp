@@ -13,7 +13,7 @@
 namespace {
 
 // The updater's window, without a window: the bench only needs the polling.
-class NoWindow : public updater::UpdateWindow {
+class NoWindow : public updater::UpdateView {
 public:
     void trace(const std::string&) override {}
     void setStatus(const std::string&) override {}

@@ -248,12 +248,12 @@ double timePlainCopy(const std::vector<TaskEntry*>& entries, const std::string& 
             // new name costs a read of its whole folder).
             const std::string folder = scratch + "\\" + std::to_string(index / 1000);
             if (index % 1000 == 0) CreateDirectoryA(folder.c_str(), nullptr);
-            CopyFileA(entry->fields[0].c_str(), (folder + "\\" + number).c_str(), FALSE);
+            CopyFileA(entry->path().c_str(), (folder + "\\" + number).c_str(), FALSE);
             continue;
         }
         if (entry->fields.size() < 2) continue;
         HKEY opened = nullptr;
-        if (RegOpenKeyExA(rootKey(entry->fields[0]), entry->fields[1].c_str(), 0, KEY_READ,
+        if (RegOpenKeyExA(rootKey(entry->rootName()), entry->keyPath().c_str(), 0, KEY_READ,
                           &opened) != ERROR_SUCCESS)
             continue;
         win::RegKey source(opened);
@@ -268,9 +268,9 @@ double timePlainCopy(const std::vector<TaskEntry*>& entries, const std::string& 
             BYTE data[16384];
             DWORD size = sizeof(data);
             DWORD type = 0;
-            if (RegQueryValueExA(source.get(), entry->fields[2].c_str(), nullptr, &type, data,
+            if (RegQueryValueExA(source.get(), entry->valueName().c_str(), nullptr, &type, data,
                                  &size) == ERROR_SUCCESS)
-                RegSetValueExA(targetKey.get(), entry->fields[2].c_str(), 0, type, data, size);
+                RegSetValueExA(targetKey.get(), entry->valueName().c_str(), 0, type, data, size);
         }
     }
     const double seconds = secondsSince(start);
@@ -294,7 +294,7 @@ struct CategoryFigures {
     std::string referenceText;
 };
 
-class QuietWorking : public sysrepair::WorkingIndicator {
+class QuietWorking : public sysrepair::WorkingView {
 public:
     void show() override {}
     void hide() override {}
@@ -330,7 +330,7 @@ size_t entryText(const std::vector<TaskEntry*>& entries) {
 
 int run() {
     int messages = 0;
-    setMessageBoxHandler([&messages](const MessageBoxRequest& request) {
+    win::setMessageBoxHandler([&messages](const win::MessageBoxRequest& request) {
         if (++messages <= 5) std::printf("  (message: %s)\n", request.text.c_str());
         return request.flags & MB_YESNO ? IDYES : IDOK;
     });

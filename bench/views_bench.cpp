@@ -67,7 +67,7 @@ private:
 
 // The log, line by line as the monitor writes it, and the same text set at
 // once as the reference.
-void timeLog(TSystemRepairForm& form, int lines) {
+void timeLog(sysrepair::TSystemRepairForm& form, int lines) {
     std::vector<double> perThousand;
     double slowest = 0;
     int slowestAt = 0;
@@ -99,7 +99,7 @@ void timeLog(TSystemRepairForm& form, int lines) {
     std::string text;
     for (int i = 0; i < lines; ++i)
         text += (i ? "\r\n" : "") + (" [ Scanned ]      " + scannedPath(i));
-    TSystemRepairForm reference;
+    sysrepair::TSystemRepairForm reference;
     Clock::time_point start = Clock::now();
     SetWindowTextA(reference.TeRichEdit1.handle(), text.c_str());
     std::printf("reference, the whole text set at once: %.1f s (%.3f ms a line)\n",
@@ -110,10 +110,10 @@ void timeLog(TSystemRepairForm& form, int lines) {
 
 int main(int argc, char** argv) {
     const int lines = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 100000;
-    setMessageBoxHandler([](const MessageBoxRequest&) { return IDOK; });
+    win::setMessageBoxHandler([](const win::MessageBoxRequest&) { return IDOK; });
 
     const bool reportOnly = argc > 2 && std::string(argv[2]) == "report";
-    TSystemRepairForm form;
+    sysrepair::TSystemRepairForm form;
     form.show();
     pumpMessages();
     if (!reportOnly) timeLog(form, lines);
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     // The problem report with as many entries.
     FilledCategory category(lines);
     category.scan();
-    TScanDetailsForm report;
+    sysrepair::TScanDetailsForm report;
     report.setReportTasks({&category});
     const Clock::time_point start = Clock::now();
     report.show();

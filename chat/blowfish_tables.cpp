@@ -2,7 +2,7 @@
 // point, in 32-bit words. Do not edit by hand.
 #include "chat/blowfish_tables.h"
 
-namespace blowfish_tables {
+namespace lumonet {
 
 // clang-format off
 const uint32_t initialP[18] = {
@@ -281,4 +281,4 @@ const uint32_t initialS[4][256] = {
 };
 // clang-format on
 
-}  // namespace blowfish_tables
+}  // namespace lumonet

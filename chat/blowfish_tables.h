@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-namespace blowfish_tables {
+namespace lumonet {
 
 extern const uint32_t initialP[18];
 extern const uint32_t initialS[4][256];
 
-}  // namespace blowfish_tables
+}  // namespace lumonet

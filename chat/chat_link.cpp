@@ -1,5 +1,7 @@
 #include "chat/chat_link.h"
 
+namespace lumonet {
+
 int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
              const std::string& line) {
     return client.sendPacket(line, connection);
@@ -13,3 +15,5 @@ std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& conn
     if (failed) *failed = !received;
     return received ? lumonet::payloadText(packet.payload) : std::string();
 }
+
+}  // namespace lumonet

@@ -5,6 +5,8 @@
 
 #include "chat/net_connection.h"
 
+namespace lumonet {
+
 // Sends the line as one packet: the bytes written, or -1 (also for an empty
 // line, which is never sent).
 int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
@@ -15,3 +17,5 @@ int sendLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
 // (it starts with a NUL) leaves `failed` clear: the connection is fine.
 std::string receiveLine(lumonet::NetClient& client, lumonet::NetConnection& connection,
                         bool* failed = nullptr);
+
+}  // namespace lumonet

@@ -5,6 +5,8 @@
 
 #include "chat/blowfish_tables.h"
 
+namespace lumonet {
+
 namespace {
 
 uint32_t loadBigEndian(const uint8_t* b) {
@@ -21,8 +23,8 @@ void storeBigEndian(uint32_t v, uint8_t* b) {
 }  // namespace
 
 Encrypter::Encrypter() {
-    std::memcpy(p, blowfish_tables::initialP, sizeof p);
-    std::memcpy(s, blowfish_tables::initialS, sizeof s);
+    std::memcpy(p, lumonet::initialP, sizeof p);
+    std::memcpy(s, lumonet::initialS, sizeof s);
 }
 
 uint32_t Encrypter::feistel(uint32_t x) const {
@@ -59,8 +61,8 @@ void Encrypter::decryptBlock(uint32_t& left, uint32_t& right) const {
 
 bool Encrypter::setKey(const uint8_t* key, size_t length) {
     keyed = false;
-    std::memcpy(p, blowfish_tables::initialP, sizeof p);
-    std::memcpy(s, blowfish_tables::initialS, sizeof s);
+    std::memcpy(p, lumonet::initialP, sizeof p);
+    std::memcpy(s, lumonet::initialS, sizeof s);
     if (key == nullptr || length < minKeyLength || length > maxKeyLength) return false;
 
     // The key bytes, cycled, are folded into the P-array four at a time.
@@ -113,3 +115,5 @@ bool Encrypter::decryptEcb(uint8_t* data, size_t length) const {
     }
     return true;
 }
+
+}  // namespace lumonet

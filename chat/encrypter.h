@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace lumonet {
+
 class Encrypter {
 public:
     static constexpr size_t blockSize = 8;
@@ -34,3 +36,5 @@ private:
     uint32_t s[4][256];
     bool keyed = false;
 };
+
+}  // namespace lumonet

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace chatline {
+namespace lumonet {
 
 namespace {
 
@@ -180,4 +180,4 @@ std::vector<Action> interpretLine(const std::string& line, const std::string& ow
     return actions;
 }
 
-}  // namespace chatline
+}  // namespace lumonet

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace chatline {
+namespace lumonet {
 
 enum class ActionKind {
     Show,              // sender, text; flag: notice style (else a chat line)
@@ -62,4 +62,4 @@ bool parseSenderLine(const std::string& line, std::string& sender, std::string& 
 // name, which decides the answer to a grab request.
 std::vector<Action> interpretLine(const std::string& line, const std::string& ownName);
 
-}  // namespace chatline
+}  // namespace lumonet

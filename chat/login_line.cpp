@@ -1,5 +1,7 @@
 #include "chat/login_line.h"
 
+namespace lumonet {
+
 namespace {
 
 const std::string& orDefault(const std::string& value, const std::string& fallback) {
@@ -21,3 +23,5 @@ std::string composeLoginLine(const std::string& userName, const std::string& ema
                              const std::string& systemInfo) {
     return " /$winClient USER " + userName + " PASS " + email + " BLV1000 " + systemInfo;
 }
+
+}  // namespace lumonet

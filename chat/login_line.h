@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace lumonet {
+
 // What the suite's installation tells the support server about itself.
 struct InstallationValues {
     std::string referral;        // "ori:"
@@ -30,3 +32,5 @@ std::string systemInfoText(const SystemInfo& info);
 // " /$winClient USER <name> PASS <e-mail> BLV1000 <systemInfoText>"
 std::string composeLoginLine(const std::string& userName, const std::string& email,
                              const std::string& systemInfo);
+
+}  // namespace lumonet

@@ -47,7 +47,7 @@ def main():
     print("// point, in 32-bit words. Do not edit by hand.")
     print('#include "chat/blowfish_tables.h"')
     print()
-    print("namespace blowfish_tables {")
+    print("namespace lumonet {")
     print()
     print("// clang-format off")
     print(emit("initialP[18]", words[:18]))
@@ -62,7 +62,7 @@ def main():
     print("};")
     print("// clang-format on")
     print()
-    print("}  // namespace blowfish_tables")
+    print("}  // namespace lumonet")
 
 
 if __name__ == "__main__":

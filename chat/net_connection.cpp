@@ -30,7 +30,7 @@ NetClient::~NetClient() {
 bool NetClient::connect(const std::string& host, uint16_t port, NetConnection& connection) {
     const std::string address = resolveHost(host);
 
-    win::Socket sock(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    lumonet::Socket sock(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!sock) {
         errors.push(SocketCreateFailed);
         return false;

@@ -5,7 +5,7 @@
 
 #include "common/win_handles.h"
 
-namespace win {
+namespace lumonet {
 
 struct SocketTraits {
     using Handle = SOCKET;
@@ -14,6 +14,6 @@ struct SocketTraits {
     static void close(Handle h) { closesocket(h); }
 };
 
-using Socket = UniqueHandle<SocketTraits>;
+using Socket = win::UniqueHandle<SocketTraits>;
 
-}  // namespace win
+}  // namespace lumonet

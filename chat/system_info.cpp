@@ -6,22 +6,26 @@
 #include "common/os_version.h"
 #include "common/processor_info.h"
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
+
+namespace lumonet {
 
 namespace {
 
 // A string value of at most 260 bytes; empty when missing or of another type.
-std::string readText(RegistryReaderWriter& reg, const char* name) {
-    char buffer[RegistryReaderWriter::textBufferSize + 1] = {};
+std::string readText(win::RegistryReaderWriter& reg, const char* name) {
+    char buffer[win::RegistryReaderWriter::textBufferSize + 1] = {};
     DWORD type = 0;
-    DWORD size = RegistryReaderWriter::textBufferSize;
+    DWORD size = win::RegistryReaderWriter::textBufferSize;
     if (reg.readRaw(buffer, type, size, name) != ERROR_SUCCESS) return std::string();
     if (type != REG_SZ && type != REG_EXPAND_SZ) return std::string();
-    if (size > RegistryReaderWriter::textBufferSize) size = RegistryReaderWriter::textBufferSize;
+    if (size > win::RegistryReaderWriter::textBufferSize)
+        size = win::RegistryReaderWriter::textBufferSize;
     return std::string(buffer, strnlen(buffer, size));
 }
 
 // A DWORD, or a string holding a whole decimal number; 0 otherwise.
-int64_t readWholeNumber(RegistryReaderWriter& reg, const char* name) {
+int64_t readWholeNumber(win::RegistryReaderWriter& reg, const char* name) {
     DWORD type = 0, size = 0;
     if (reg.readRaw(nullptr, type, size, name) != ERROR_SUCCESS) return 0;
     if (type == REG_DWORD) {
@@ -41,21 +45,23 @@ int64_t readWholeNumber(RegistryReaderWriter& reg, const char* name) {
 }  // namespace
 
 InstallationValues readInstallationValues(HKEY root, const std::string& keyPath) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(root);
     reg.setKey(keyPath);
     InstallationValues values;
-    values.referral = readText(reg, "ori");
-    values.secondReferral = readText(reg, "dref");
-    values.tdai = readWholeNumber(reg, "tdai");
-    values.version = readText(reg, "version");
+    values.referral = readText(reg, win::kReferralValue);
+    values.secondReferral = readText(reg, win::kSecondReferralValue);
+    values.tdai = readWholeNumber(reg, win::kTdaiValue);
+    values.version = readText(reg, win::kVersionValue);
     return values;
 }
 
 SystemInfo readSystemInfo() {
     SystemInfo info;
-    info.windowsKind = OsVersion().osCode;
-    info.cpuMhz = processorMhz();
-    info.installation = readInstallationValues(HKEY_LOCAL_MACHINE, installationKey);
+    info.windowsKind = win::OsVersion().osCode;
+    info.cpuMhz = win::processorMhz();
+    info.installation = readInstallationValues(HKEY_LOCAL_MACHINE, win::kSuiteKey);
     return info;
 }
+
+}  // namespace lumonet

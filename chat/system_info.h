@@ -7,13 +7,15 @@
 
 #include "chat/login_line.h"
 
-// Where the installation keeps its values: under HKEY_LOCAL_MACHINE, the
-// string values "ori", "dref" and "version" and the number "tdai" (a DWORD,
-// or a string of decimal digits).
-constexpr char installationKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
+namespace lumonet {
 
-// Missing or unreadable values stay empty (0 for the number).
+// The installation's values of a key (the suite's key, common/suite_registry.h):
+// the string values "ori", "dref" and "version" and the number "tdai" (a
+// DWORD, or a string of decimal digits). Missing or unreadable values stay
+// empty (0 for the number).
 InstallationValues readInstallationValues(HKEY root, const std::string& keyPath);
 
-// Everything above, from the installation key under HKEY_LOCAL_MACHINE.
+// Everything above, from the suite's key under HKEY_LOCAL_MACHINE.
 SystemInfo readSystemInfo();
+
+}  // namespace lumonet

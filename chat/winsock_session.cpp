@@ -2,6 +2,8 @@
 
 #include <winsock2.h>
 
+namespace lumonet {
+
 WinsockSession::WinsockSession() {
     WSADATA data;
     ok = WSAStartup(MAKEWORD(1, 1), &data) == 0;
@@ -10,3 +12,5 @@ WinsockSession::WinsockSession() {
 WinsockSession::~WinsockSession() {
     if (ok) WSACleanup();
 }
+
+}  // namespace lumonet

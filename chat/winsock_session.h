@@ -1,6 +1,8 @@
 // Winsock 1.1 started for the lifetime of the object.
 #pragma once
 
+namespace lumonet {
+
 class WinsockSession {
 public:
     WinsockSession();
@@ -13,3 +15,5 @@ public:
 private:
     bool ok = false;
 };
+
+}  // namespace lumonet

@@ -1,6 +1,9 @@
 #include "common/app_path.h"
 
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
+
+namespace win {
 
 std::string appPathFolder(const std::string& exeName) {
     RegistryReaderWriter reg;
@@ -17,7 +20,7 @@ std::string appPathFolder(const std::string& exeName) {
 namespace {
 
 std::string& entryName() {
-    static std::string name = "Mendora.exe";
+    static std::string name = kMendoraEntry;
     return name;
 }
 
@@ -30,3 +33,5 @@ std::string mendoraEntryName() {
 void setMendoraEntryName(const std::string& exeName) {
     entryName() = exeName;
 }
+
+}  // namespace win

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace win {
+
 // The stored folder text as it is (normally with a trailing backslash), or
 // ".\" when the entry, the value or its text is missing, empty or longer than
 // the registry helper reads.
@@ -13,3 +15,5 @@ std::string appPathFolder(const std::string& exeName);
 // so that test programs running side by side never share one.
 std::string mendoraEntryName();
 void setMendoraEntryName(const std::string& exeName);
+
+}  // namespace win

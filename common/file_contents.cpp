@@ -4,6 +4,8 @@
 
 #include "common/win_handles.h"
 
+namespace win {
+
 bool readFileBytes(const std::string& path, size_t limit, std::string& bytes) {
     bytes.clear();
     win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -63,3 +65,5 @@ bool replaceFileContents(const std::string& path, const std::string& bytes) {
     }
     return true;
 }
+
+}  // namespace win

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace win {
+
 // At most `limit` bytes from the start of the file. False when it cannot be
 // opened or read.
 bool readFileBytes(const std::string& path, size_t limit, std::string& bytes);
@@ -18,3 +20,5 @@ bool writeAll(HANDLE file, const std::string& bytes);
 // path + ".new", are flushed, and that file then replaces the old one in one
 // move. On failure the partial file is removed and false returned.
 bool replaceFileContents(const std::string& path, const std::string& bytes);
+
+}  // namespace win

@@ -6,6 +6,8 @@
 
 #include "common/message_box.h"
 
+namespace win {
+
 namespace {
 
 std::atomic<ExceptionReport> installedReport{nullptr};
@@ -28,3 +30,5 @@ void reportException(const char* what) noexcept {
 void setExceptionReport(ExceptionReport report) {
     installedReport = report;
 }
+
+}  // namespace win

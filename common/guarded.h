@@ -4,6 +4,8 @@
 
 #include <exception>
 
+namespace win {
+
 // Shows what escaped. Until the program installs its own report (the
 // user-interface layer shows the standard exception box with the
 // application's title), a message box captioned "Error" says it. Either way
@@ -27,3 +29,5 @@ bool guarded(F&& fn) noexcept {
     }
     return false;
 }
+
+}  // namespace win

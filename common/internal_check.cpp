@@ -5,6 +5,9 @@
 
 #ifdef _WIN32
 #include <assert.h>
+
+namespace win {
+
 #endif
 
 void internalCheckFailed(const char* expression, const char* file, unsigned line) {
@@ -15,3 +18,5 @@ void internalCheckFailed(const char* expression, const char* file, unsigned line
 #endif
     std::abort();
 }
+
+}  // namespace win

@@ -5,6 +5,8 @@
 
 #include "common/ui_thread.h"
 
+namespace win {
+
 namespace {
 
 std::mutex handlerLock;
@@ -57,3 +59,5 @@ void setMainWindowHandle(HWND window) {
 HWND mainWindowHandle() {
     return mainWindow;
 }
+
+}  // namespace win

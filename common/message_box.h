@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace win {
+
 struct MessageBoxRequest {
     HWND owner;
     std::string text;
@@ -35,3 +37,5 @@ void setMessageBoxHandler(MessageBoxHandler handler);
 // The window that owns the program's message boxes when no other is named.
 void setMainWindowHandle(HWND window);
 HWND mainWindowHandle();
+
+}  // namespace win

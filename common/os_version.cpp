@@ -4,6 +4,8 @@
 
 #include "common/windows_kind.h"
 
+namespace win {
+
 OsVersion::OsVersion() {
     OSVERSIONINFOEXA extended = {};
     extended.dwOSVersionInfoSize = sizeof extended;
@@ -15,3 +17,5 @@ OsVersion::OsVersion() {
     platformFamily = platformFamilyOf(record->dwPlatformId);
     osCode = windowsKindCode(record->dwPlatformId, record->dwMajorVersion, record->dwMinorVersion);
 }
+
+}  // namespace win

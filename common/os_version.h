@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace win {
+
 struct OsVersion {
     // From the extended version record, or the short one when the extended
     // query fails. When both fail, family and code stay 0.
@@ -15,3 +17,5 @@ struct OsVersion {
 
     bool isNt() const { return platformFamily == 4; }
 };
+
+}  // namespace win

@@ -4,6 +4,8 @@
 
 #include "common/registry_reader_writer.h"
 
+namespace win {
+
 int64_t processorMhz() {
     RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
@@ -16,3 +18,5 @@ int64_t processorMhz() {
         return -1;
     return mhz;
 }
+
+}  // namespace win

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <iostream>
 
+namespace win {
+
 namespace {
 
 const char kNoKey[] = "null";
@@ -161,3 +163,5 @@ std::string RegistryReaderWriter::nextSubkeyName(bool& ok) {
     ok = true;
     return std::string(name, strnlen(name, size < keyNameSize ? size : keyNameSize));
 }
+
+}  // namespace win

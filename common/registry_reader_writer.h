@@ -11,6 +11,8 @@
 
 #include "common/win_handles.h"
 
+namespace win {
+
 class RegistryReaderWriter {
 public:
     RegistryReaderWriter();
@@ -59,3 +61,5 @@ private:
     uint32_t enumIndex = 0;
     std::vector<char> textBuffer;
 };
+
+}  // namespace win

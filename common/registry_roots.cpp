@@ -1,5 +1,7 @@
 #include "common/registry_roots.h"
 
+namespace win {
+
 namespace {
 
 struct RootName {
@@ -27,3 +29,5 @@ std::string nameFromRoot(HKEY root) {
         if (root == r.root) return r.name;
     return "HKEY_LOCAL_MACHINE";
 }
+
+}  // namespace win

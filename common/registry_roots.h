@@ -6,9 +6,13 @@
 
 #include <string>
 
+namespace win {
+
 // Exact, case-sensitive match of one of the five root names; any other text
 // gives HKEY_LOCAL_MACHINE.
 HKEY rootFromName(const std::string& name);
 // The name of one of the five roots; any other handle gives
 // "HKEY_LOCAL_MACHINE".
 std::string nameFromRoot(HKEY root);
+
+}  // namespace win

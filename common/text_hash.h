@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace win {
+
 class TextHash {
 public:
     void add(unsigned char byte) {
@@ -30,3 +32,5 @@ public:
 private:
     uint64_t h_ = 14695981039346656037ull;
 };
+
+}  // namespace win

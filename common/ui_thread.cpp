@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace win {
+
 namespace {
 
 std::atomic<UiThreadRunner> runner{nullptr};
@@ -17,3 +19,5 @@ bool runOnUiThread(const std::function<void()>& fn) {
 void setUiThreadRunner(UiThreadRunner r) {
     runner = r;
 }
+
+}  // namespace win

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace win {
+
 // Runs fn on the user-interface thread and returns once it has run there.
 // Exceptions thrown by fn reach the caller. False when fn could not be
 // handed over because the user-interface thread has shut down.
@@ -14,3 +16,5 @@ bool runOnUiThread(const std::function<void()>& fn);
 using UiThreadRunner = bool (*)(const std::function<void()>& fn);
 // Installed by the user-interface library; an empty runner removes the road.
 void setUiThreadRunner(UiThreadRunner runner);
+
+}  // namespace win

@@ -5,9 +5,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <wininet.h>
-
 #include <utility>
 
 namespace win {
@@ -90,20 +87,18 @@ struct GdiObjectTraits {
     static void close(Handle h) { DeleteObject(h); }
 };
 
-// WinINet sessions, connections and requests (link wininet where used).
-struct InternetHandleTraits {
-    using Handle = HINTERNET;
+struct MenuTraits {
+    using Handle = HMENU;
     static Handle invalid() { return nullptr; }
     static bool valid(Handle h) { return h != nullptr; }
-    static void close(Handle h) { InternetCloseHandle(h); }
+    static void close(Handle h) { DestroyMenu(h); }
 };
 
-// Image lists of the common controls (link comctl32 where used).
-struct ImageListTraits {
-    using Handle = HIMAGELIST;
+struct MemoryDcTraits {
+    using Handle = HDC;
     static Handle invalid() { return nullptr; }
     static bool valid(Handle h) { return h != nullptr; }
-    static void close(Handle h) { ImageList_Destroy(h); }
+    static void close(Handle h) { DeleteDC(h); }
 };
 
 // A registry key opened or created by one operation.
@@ -121,11 +116,48 @@ using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Region = UniqueHandle<GdiObjectTraits<HRGN>>;
-// A WinINet handle from InternetOpen, InternetConnect, InternetOpenUrl or
-// HttpOpenRequest.
-using InternetHandle = UniqueHandle<InternetHandleTraits>;
-// An image list made with ImageList_Create.
-using ImageList = UniqueHandle<ImageListTraits>;
+// A menu made with CreateMenu or CreatePopupMenu and not (yet) part of a
+// window or of another menu, which destroy their menus themselves.
+using Menu = UniqueHandle<MenuTraits>;
+// A memory device context made with CreateCompatibleDC.
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// The device context of a window (or of the screen, for no window), from
+// GetDC until it is released.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context; the object it replaced goes
+// back when this ends, so that the object can be deleted and the context
+// released whole.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // Owner of one COM interface pointer.
 template <typename I>

@@ -5,6 +5,8 @@
 
 #include "common/os_version.h"
 
+namespace win {
+
 WindowsFolderLookup findWindowsFolder(std::string& folder) {
     folder.clear();
     char buffer[MAX_PATH + 1] = {};
@@ -18,3 +20,5 @@ WindowsFolderLookup findWindowsFolder(std::string& folder) {
     folder = buffer;
     return WindowsFolderLookup::Found;
 }
+
+}  // namespace win

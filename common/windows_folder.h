@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace win {
+
 enum class WindowsFolderLookup {
     Found,
     NtLookupFailed,      // the shell's special-folder lookup failed (NT platform)
@@ -12,3 +14,5 @@ enum class WindowsFolderLookup {
 // On the NT platform through the shell's special folder, elsewhere through
 // GetWindowsDirectoryA. Shows nothing: the callers word their own messages.
 WindowsFolderLookup findWindowsFolder(std::string& folder);
+
+}  // namespace win

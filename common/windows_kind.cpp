@@ -1,5 +1,7 @@
 #include "common/windows_kind.h"
 
+namespace win {
+
 int32_t platformFamilyOf(uint32_t platformId) {
     return platformId == kPlatformNt ? 4 : 0;
 }
@@ -23,3 +25,5 @@ int32_t windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor) {
             return 0;
     }
 }
+
+}  // namespace win

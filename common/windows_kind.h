@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace win {
+
 // Platform ids of the version record.
 constexpr uint32_t kPlatformWin32s = 0;
 constexpr uint32_t kPlatformWindows9x = 1;
@@ -17,3 +19,5 @@ int32_t platformFamilyOf(uint32_t platformId);
 // Millennium Edition, 4 Windows NT 4.0 or older, 5 Windows 2000, 6 Windows
 // XP, 7 Windows Server 2003; 0 for any other version.
 int32_t windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor);
+
+}  // namespace win

@@ -7,8 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);
-    chatline::interpretLine(line, "Alice");
+    lumonet::interpretLine(line, "Alice");
     std::string sender, text;
-    chatline::parseSenderLine(line, sender, text);
+    lumonet::parseSenderLine(line, sender, text);
     return 0;
 }

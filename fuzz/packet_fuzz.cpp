@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "chat/packet_io.h"
-#include "chat/tests/memory_channel.h"
+#include "chat/tests/support/memory_channel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace lumonet;

@@ -8,8 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    const auto kind = static_cast<ResourceKind>(data[0] & 3);
-    ResourceListing listing((data[0] & 4) ? kInterruptHeaderSize64 : kInterruptHeaderSize32);
+    const auto kind = static_cast<sysinfo::ResourceKind>(data[0] & 3);
+    sysinfo::ResourceListing listing((data[0] & 4) ? sysinfo::kInterruptHeaderSize64
+                                                   : sysinfo::kInterruptHeaderSize32);
     listing.beginBlock(kind);
     // A copy of exactly the descriptor's size, so that a read past it is seen.
     std::vector<uint8_t> descriptor(data + 1, data + size);

@@ -56,14 +56,8 @@ Section "Mendora"
   SetOutPath "$INSTDIR"
   ; The backups in bak\ and the chat client's settings\ are not the
   ; installer's: an install over an install leaves them as they are.
-  File "${STAGE}\Mendora.exe"
-  File "${STAGE}\rptrnr.dll"
-  File "${STAGE}\Parleclient.exe"
-  File "${STAGE}\MendoraUpdater.exe"
-  File "${STAGE}\fetchkit.dll"
-  SetOutPath "$INSTDIR\sounds"
-  File "${STAGE}\sounds\*.wav"
-  SetOutPath "$INSTDIR"
+  ; The files of installer/files.txt.
+  !include "${STAGE}\install-files.nsh"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The programs find their folder through these; Path ends with "\".
@@ -112,12 +106,7 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
-  Delete "$INSTDIR\Mendora.exe"
-  Delete "$INSTDIR\rptrnr.dll"
-  Delete "$INSTDIR\Parleclient.exe"
-  Delete "$INSTDIR\MendoraUpdater.exe"
-  Delete "$INSTDIR\fetchkit.dll"
-  RMDir /r "$INSTDIR\sounds"
+  !include "${STAGE}\uninstall-files.nsh"
   ; What the programs made: the chat client's settings, the updater's
   ; downloads and the copies it kept of replaced builds.
   RMDir /r "$INSTDIR\settings"

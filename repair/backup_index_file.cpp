@@ -12,7 +12,7 @@ bool BackupIndex::read(const std::string& path) {
     const size_t limit =
         7 + static_cast<size_t>(maxEntries < 4096 ? maxEntries : 4096) * largestRecord;
     std::string bytes;
-    if (!readFileBytes(path, limit, bytes)) return false;
+    if (!win::readFileBytes(path, limit, bytes)) return false;
     std::deque<BackupEntry> loaded;
     if (!decode(bytes, maxEntries, loaded)) return false;
     entries_ = std::move(loaded);
@@ -20,7 +20,7 @@ bool BackupIndex::read(const std::string& path) {
 }
 
 bool BackupIndex::write(const std::string& path) const {
-    return replaceFileContents(path, encode());
+    return win::replaceFileContents(path, encode());
 }
 
 }  // namespace sysrepair

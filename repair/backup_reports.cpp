@@ -22,28 +22,24 @@ namespace {
 // cut short.
 const size_t kMaxReportBytes = 64u << 20;
 
-const std::string& fieldAt(const TaskEntry& e, size_t i) {
-    static const std::string empty;
-    return i < e.fields.size() ? e.fields[i] : empty;
-}
-
 // The predefined handle of a root name, as its 32-bit file value.
 uint32_t rootCode(const std::string& name) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rootFromName(name)));
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(win::rootFromName(name)));
 }
 
 // Predefined handles are sign-extended 32-bit values on 64-bit Windows.
 std::string rootNameOf(uint32_t code) {
-    return nameFromRoot(reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(code))));
+    return win::nameFromRoot(
+        reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(code))));
 }
 
 // The value as it is in the registry now: its type and every byte.
 bool readLiveValue(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
     win::RegKey key;
-    if (RegOpenKeyExA(rootFromName(fieldAt(e, 0)), fieldAt(e, 1).c_str(), 0, KEY_QUERY_VALUE,
+    if (RegOpenKeyExA(win::rootFromName(e.rootName()), e.keyPath().c_str(), 0, KEY_QUERY_VALUE,
                       key.receive()) != ERROR_SUCCESS)
         return false;
-    const char* name = fieldAt(e, 2).c_str();
+    const char* name = e.valueName().c_str();
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return false;
@@ -60,8 +56,8 @@ bool readLiveValue(const TaskEntry& e, int32_t& regType, std::vector<unsigned ch
 // text as REG_SZ, or the leading decimal integer of its text as the four
 // bytes of a REG_DWORD, the way the undo of the entry itself would write it.
 void textValueData(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
-    const std::string& text = fieldAt(e, 4);
-    if (fieldAt(e, 3) == "STRING") {
+    const std::string& text = e.valueText();
+    if (e.valueKind() == "STRING") {
         regType = REG_SZ;
         data.assign(text.begin(), text.end());
         return;
@@ -140,9 +136,9 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
         switch (e->type) {
             case EntryFile: {
                 std::string copy;
-                if (!copyFolders.copy(fieldAt(*e, 0), copy)) {
+                if (!copyFolders.copy(e->path(), copy)) {
                     encoder.addFile(kNoCopyMarker, kNoCopyMarker);
-                } else if (encoder.addFile(fieldAt(*e, 0), copy)) {
+                } else if (encoder.addFile(e->path(), copy)) {
                     copies.push_back(copy);
                     saved[i] = true;
                 } else {
@@ -151,14 +147,14 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
                 break;
             }
             case EntryFolder:
-                saved[i] = encoder.addFolder(fieldAt(*e, 0));
+                saved[i] = encoder.addFolder(e->path());
                 break;
             case EntryRegKey:
-                saved[i] = encoder.addRegKey(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1));
+                saved[i] = encoder.addRegKey(rootCode(e->rootName()), e->keyPath());
                 break;
             case EntryRegRaw:
-                saved[i] = encoder.addRegValue(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1),
-                                               fieldAt(*e, 2), e->regType, e->data);
+                saved[i] = encoder.addRegValue(rootCode(e->rootName()), e->keyPath(),
+                                               e->valueName(), e->regType, e->data);
                 break;
             case EntryRegText: {
                 int32_t regType = 0;
@@ -167,12 +163,12 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
                 // dropped, variables expanded); the repair removes the value
                 // as it stands, so that is what the backup keeps.
                 if (!readLiveValue(*e, regType, data)) textValueData(*e, regType, data);
-                saved[i] = encoder.addRegValue(rootCode(fieldAt(*e, 0)), fieldAt(*e, 1),
-                                               fieldAt(*e, 2), regType, data);
+                saved[i] = encoder.addRegValue(rootCode(e->rootName()), e->keyPath(),
+                                               e->valueName(), regType, data);
                 break;
             }
             default:
-                showMessageBox(nullptr, "Unknown Report Type", "Error", MB_OK);
+                win::showMessageBox(nullptr, "Unknown Report Type", "Error", MB_OK);
                 break;
         }
     }
@@ -181,7 +177,7 @@ bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& cate
     // beside it, then moved there), so that a crash or power loss mid-write
     // never leaves a slot with a report cut short. One that could not be
     // written backs nothing up: the copies that only it named go.
-    if (!encoder.valid() || !replaceFileContents(reportPath, encoder.bytes())) {
+    if (!encoder.valid() || !win::replaceFileContents(reportPath, encoder.bytes())) {
         for (const std::string& copy : copies) DeleteFileA(copy.c_str());
         return false;
     }
@@ -195,11 +191,11 @@ namespace {
 DecodedReport decodeReportFile(const std::string& path) {
     std::string bytes;
     DecodedReport report;
-    if (!readFileBytes(path, kMaxReportBytes, bytes)) return report;
+    if (!win::readFileBytes(path, kMaxReportBytes, bytes)) return report;
     report = decodeReport(bytes, rootNameOf);
     if (report.status == ReportStatus::UnknownRecord)
-        showMessageBox(nullptr, "Unknown Entry Type: " + std::to_string(report.unknownCode), "",
-                       MB_OK);
+        win::showMessageBox(nullptr, "Unknown Entry Type: " + std::to_string(report.unknownCode),
+                            "", MB_OK);
     return report;
 }
 
@@ -249,8 +245,8 @@ bool loadReports(const std::string& slotFolder, std::vector<std::vector<TaskEntr
 bool rewriteReport(const SlotReport& report, const std::vector<TaskEntry>& entries) {
     ReportEncoder encoder(report.categoryName);
     for (const TaskEntry& e : entries)
-        if (!encoder.addReadBack(e, rootCode(fieldAt(e, 0)))) return false;
-    return encoder.valid() && replaceFileContents(report.path, encoder.bytes());
+        if (!encoder.addReadBack(e, rootCode(e.rootName()))) return false;
+    return encoder.valid() && win::replaceFileContents(report.path, encoder.bytes());
 }
 
 bool clearSlot(const std::string& slotFolder) {

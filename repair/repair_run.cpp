@@ -48,10 +48,10 @@ const char kNothingRemoved[] =
 int64_t estimatedBackupSize(const std::vector<TaskEntry*>& entries) {
     int64_t size = 0;
     for (const TaskEntry* entry : entries) {
-        if (entry->type == EntryFile && !entry->fields.empty()) {
-            win::FileHandle file(CreateFileA(entry->fields[0].c_str(), GENERIC_READ,
-                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (entry->type == EntryFile && !entry->path().empty()) {
+            win::FileHandle file(CreateFileA(entry->path().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
             if (file) {
                 const DWORD low = GetFileSize(file.get(), nullptr);
                 if (low != INVALID_FILE_SIZE) size += low;
@@ -67,7 +67,7 @@ void setFreeSpaceQuery(FreeSpaceQuery query) {
 }
 
 RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine,
-                       WorkingIndicator& working) {
+                       WorkingView& working) {
     Settings* settings = getSettings();
     const std::string slot = settings->nextBackupFolder();
     uint64_t freeBytes = 0;
@@ -104,8 +104,9 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
     if (!spaceKnown || needed < 0 || static_cast<uint64_t>(needed) > freeBytes) {
         result.refusedForSpace = true;
         working.hide();
-        showMessageBox(nullptr, "You don't have enough free disk space to perform the operation",
-                       "Out of disk space", MB_OK);
+        win::showMessageBox(nullptr,
+                            "You don't have enough free disk space to perform the operation",
+                            "Out of disk space", MB_OK);
     } else {
         // What the engine says it removed is what the user is told. A
         // category may count several entries as one problem (Internet
@@ -130,28 +131,29 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
 
     settings->addBackup(std::time(nullptr), result.summary);
     if (result.problemsFixed != 0)
-        showMessageBox(mainWindowHandle(),
-                       "Congratulations!\n\nThere were " + std::to_string(result.problemsFixed) +
-                           " problems fixed on your system!",
-                       "Mendora", MB_OK);
+        win::showMessageBox(win::mainWindowHandle(),
+                            "Congratulations!\n\nThere were " +
+                                std::to_string(result.problemsFixed) +
+                                " problems fixed on your system!",
+                            "Mendora", MB_OK);
     else if (!result.refusedForSpace && !repaired.empty())
-        showMessageBox(mainWindowHandle(),
-                       result.nothingBackedUp ? kNothingBackedUp : kNothingRemoved, "Mendora",
-                       MB_OK | MB_ICONWARNING);
-    if (HWND main = mainWindowHandle()) SetForegroundWindow(main);
+        win::showMessageBox(win::mainWindowHandle(),
+                            result.nothingBackedUp ? kNothingBackedUp : kNothingRemoved, "Mendora",
+                            MB_OK | MB_ICONWARNING);
+    if (HWND main = win::mainWindowHandle()) SetForegroundWindow(main);
     return result;
 }
 
 bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine,
-                 WorkingIndicator& working) {
+                 WorkingView& working) {
     switch (engine.bind(getSettings()->installFolder())) {
         case RepairEngine::Binding::FileMissing:
-            showMessageBox(mainWindowHandle(), "Invalid version installed.", "Mendora Error",
-                           MB_OK | MB_ICONQUESTION);
+            win::showMessageBox(win::mainWindowHandle(), "Invalid version installed.",
+                                "Mendora Error", MB_OK | MB_ICONQUESTION);
             return false;
         case RepairEngine::Binding::Unusable:
-            showMessageBox(mainWindowHandle(), "Invalid version installed!", "Mendora Error",
-                           MB_OK | MB_ICONQUESTION);
+            win::showMessageBox(win::mainWindowHandle(), "Invalid version installed!",
+                                "Mendora Error", MB_OK | MB_ICONQUESTION);
             return false;
         case RepairEngine::Binding::Bound:
             break;

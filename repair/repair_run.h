@@ -25,9 +25,9 @@ void setFreeSpaceQuery(FreeSpaceQuery query);
 // What the user sees while the repair works: the program's "please wait"
 // window. The repair shows it once the free space is known and hides it
 // before it says how the repair went.
-class WorkingIndicator {
+class WorkingView {
 public:
-    virtual ~WorkingIndicator() = default;
+    virtual ~WorkingView() = default;
     virtual void show() = 0;
     virtual void hide() = 0;
 };
@@ -46,12 +46,11 @@ struct RepairResult {
 // repaired without a backup. The summary and the message count what the
 // engine removed; when nothing was, the message says why.
 RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine,
-                       WorkingIndicator& working);
+                       WorkingView& working);
 
 // The whole "Make Repairs" action: binds the engine from the install folder
 // (with the messages for a missing or unusable engine), runs the repair and
 // unbinds the engine. False when no repair ran for want of an engine.
-bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine,
-                 WorkingIndicator& working);
+bool makeRepairs(const std::vector<ITask*>& categories, RepairEngine& engine, WorkingView& working);
 
 }  // namespace sysrepair

@@ -57,16 +57,15 @@ bool ReportEncoder::addFolder(const std::string& path) {
 }
 
 bool ReportEncoder::addReadBack(const TaskEntry& e, uint32_t root) {
-    const auto field = [&](size_t i) { return i < e.fields.size() ? e.fields[i] : std::string(); };
     switch (e.type) {
         case EntryFile:
-            return addFile(field(0), field(1));
+            return addFile(e.path(), e.backupCopy());
         case EntryFolder:
-            return addFolder(field(0));
+            return addFolder(e.path());
         case EntryRegKey:
-            return addRegKey(root, field(1));
+            return addRegKey(root, e.keyPath());
         case EntryRegRaw:
-            return addRegValue(root, field(1), field(2), e.regType, e.data);
+            return addRegValue(root, e.keyPath(), e.valueName(), e.regType, e.data);
         default:
             return false;
     }

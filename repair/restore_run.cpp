@@ -14,15 +14,14 @@ const size_t kNamedFailures = 10;
 
 // The full path or registry name of an entry, for the user.
 std::string describe(const TaskEntry& e) {
-    const auto field = [&](size_t i) { return i < e.fields.size() ? e.fields[i] : std::string(); };
     switch (e.type) {
         case EntryFile:
         case EntryFolder:
-            return field(0);
+            return e.path();
         case EntryRegKey:
-            return field(0) + "\\" + field(1);
+            return e.rootName() + "\\" + e.keyPath();
         default:
-            return field(0) + "\\" + field(1) + "\\" + field(2);
+            return e.rootName() + "\\" + e.keyPath() + "\\" + e.valueName();
     }
 }
 
@@ -58,9 +57,9 @@ RestoreResult restoreNewestBackup(const NewestBackup& backup) {
                 continue;
             }
             ++result.restored;
-            if (copy[i].type == EntryFile && copy[i].fields.size() > 1 &&
-                copy[i].fields[1] != kNoCopyMarker)
-                spentCopies[r].push_back(copy[i].fields[1]);
+            if (copy[i].type == EntryFile && !copy[i].backupCopy().empty() &&
+                copy[i].backupCopy() != kNoCopyMarker)
+                spentCopies[r].push_back(copy[i].backupCopy());
         }
         if (!report.complete) {
             ++result.damagedReports;

@@ -20,7 +20,7 @@ const char kProductsLink[] = "http://www.brisklane.com/products.html";
 // The backup tree is the user's only way back from a repair: without it the
 // program must not run at all.
 [[noreturn]] void endForMissingFolder(const std::string& text, const std::string& caption) {
-    showMessageBox(nullptr, text, caption, MB_OK);
+    win::showMessageBox(nullptr, text, caption, MB_OK);
     ExitProcess(static_cast<UINT>(-1));
 }
 
@@ -58,7 +58,7 @@ void Settings::createBackupFolders(const std::string& folder, unsigned count) {
 }
 
 std::string Settings::installFolder() const {
-    std::string folder = appPathFolder(mendoraEntryName());
+    std::string folder = win::appPathFolder(win::mendoraEntryName());
     // Paths below it are formed by appending names directly.
     if (folder.back() != '\\') folder += '\\';
     return folder;

@@ -19,11 +19,6 @@ namespace {
 
 const char kTempKeyValue[] = "-=|BL_TMP_REG_KEY_VALUE|=-";
 
-const std::string& fieldAt(const TaskEntry& e, size_t i) {
-    static const std::string empty;
-    return i < e.fields.size() ? e.fields[i] : empty;
-}
-
 // The leading decimal integer of a text, as a "%d" conversion reads it.
 int32_t leadingInt(const std::string& text) {
     int value = 0;
@@ -80,8 +75,8 @@ bool sameContents(const std::string& a, const std::string& b) {
 }
 
 RestoreOutcome restoreFile(const TaskEntry& e, BackupCopy copy) {
-    const std::string& path = fieldAt(e, 0);
-    const std::string& backup = fieldAt(e, 1);
+    const std::string& path = e.path();
+    const std::string& backup = e.backupCopy();
     if (backup == kNoCopyMarker) return RestoreOutcome::NothingToUndo;
     if (!exists(backup)) return RestoreOutcome::CopyMissing;
     if (exists(path)) {
@@ -98,16 +93,16 @@ RestoreOutcome restoreFile(const TaskEntry& e, BackupCopy copy) {
 }
 
 RestoreOutcome restoreFolder(const TaskEntry& e) {
-    const std::string& path = fieldAt(e, 0);
+    const std::string& path = e.path();
     if (CreateDirectoryA(path.c_str(), nullptr)) return RestoreOutcome::Restored;
     if (isFolder(path)) return RestoreOutcome::AlreadyInPlace;
     return exists(path) ? RestoreOutcome::NameTaken : RestoreOutcome::FolderNotMade;
 }
 
 bool restoreRegistry(const TaskEntry& e) {
-    RegistryReaderWriter reg;
-    reg.setRoot(rootFromName(fieldAt(e, 0)));
-    reg.setKey(fieldAt(e, 1));
+    win::RegistryReaderWriter reg;
+    reg.setRoot(win::rootFromName(e.rootName()));
+    reg.setKey(e.keyPath());
     switch (e.type) {
         case EntryRegKey:
             // Writing a value makes the key; the value is not wanted afterwards.
@@ -115,14 +110,14 @@ bool restoreRegistry(const TaskEntry& e) {
             reg.deleteValue(kTempKeyValue);
             return true;
         case EntryRegText:
-            if (fieldAt(e, 3) == "STRING") return reg.writeString(fieldAt(e, 4), fieldAt(e, 2));
-            if (fieldAt(e, 3) == "INT")
-                return reg.writeInt(leadingInt(fieldAt(e, 4)), fieldAt(e, 2));
+            if (e.valueKind() == "STRING") return reg.writeString(e.valueText(), e.valueName());
+            if (e.valueKind() == "INT")
+                return reg.writeInt(leadingInt(e.valueText()), e.valueName());
             return true;
         default: {  // EntryRegRaw
             const std::vector<unsigned char> data = restoredData(e);
             return reg.writeRaw(data.data(), static_cast<DWORD>(e.regType),
-                                static_cast<DWORD>(data.size()), fieldAt(e, 2));
+                                static_cast<DWORD>(data.size()), e.valueName());
         }
     }
 }
@@ -142,7 +137,8 @@ RestoreOutcome restoreEntryOutcome(const TaskEntry* entry, BackupCopy copy) {
             return restoreRegistry(*entry) ? RestoreOutcome::Restored
                                            : RestoreOutcome::RegistryRefused;
         default:
-            showMessageOnUiThread("Unknown Task Entry Type", std::to_string(entry->type), MB_OK);
+            win::showMessageOnUiThread("Unknown Task Entry Type", std::to_string(entry->type),
+                                       MB_OK);
             return RestoreOutcome::Restored;
     }
 }

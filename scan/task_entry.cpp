@@ -45,7 +45,7 @@ bool entriesEqual(const TaskEntry& a, const TaskEntry& b) {
 namespace {
 
 // A length before each piece, so that pieces never run into each other.
-void hashPiece(TextHash& hash, const void* bytes, size_t length, bool foldCase) {
+void hashPiece(win::TextHash& hash, const void* bytes, size_t length, bool foldCase) {
     const uint64_t size = length;
     hash.add(&size, sizeof size);
     const auto* p = static_cast<const unsigned char*>(bytes);
@@ -55,7 +55,7 @@ void hashPiece(TextHash& hash, const void* bytes, size_t length, bool foldCase) 
 }  // namespace
 
 uint64_t entryHash(const TaskEntry& entry) {
-    TextHash hash;
+    win::TextHash hash;
     const uint64_t kinds[] = {entry.type, static_cast<uint32_t>(entry.regType),
                               entry.fields.size()};
     hash.add(kinds, sizeof kinds);
@@ -64,20 +64,23 @@ uint64_t entryHash(const TaskEntry& entry) {
     return hash.value();
 }
 
+const std::string& TaskEntry::field(size_t i) const {
+    static const std::string empty;
+    return i < fields.size() ? fields[i] : empty;
+}
+
 std::string displayText(const TaskEntry& entry) {
-    auto field = [&](size_t i) {
-        return i < entry.fields.size() ? entry.fields[i] : std::string();
-    };
     switch (entry.type) {
         case EntryFile:
         case EntryFolder:
-            return fileNameOf(field(0));
+            return fileNameOf(entry.path());
         case EntryRegKey:
-            return field(1);
+            return entry.keyPath();
         case EntryRegText:
-            return field(1) + "\\" + (field(2) == kDefaultValueMarker ? "\"\"" : field(2));
+            return entry.keyPath() + "\\" +
+                   (entry.valueName() == kDefaultValueMarker ? "\"\"" : entry.valueName());
         case EntryRegRaw:
-            return field(1) + "\\" + field(2);
+            return entry.keyPath() + "\\" + entry.valueName();
         default:
             return "Unknown";
     }

@@ -30,6 +30,17 @@ struct TaskEntry {
 
     int32_t dataSize() const { return static_cast<int32_t>(data.size()); }
 
+    // The fields by what they hold for the entry's type (above); a field the
+    // entry lacks reads as empty.
+    const std::string& field(size_t i) const;
+    const std::string& path() const { return field(0); }        // file, folder
+    const std::string& backupCopy() const { return field(1); }  // file read back
+    const std::string& rootName() const { return field(0); }    // registry entries
+    const std::string& keyPath() const { return field(1); }
+    const std::string& valueName() const { return field(2); }  // values
+    const std::string& valueKind() const { return field(3); }  // "STRING" or "INT"
+    const std::string& valueText() const { return field(4); }
+
     // Makes this an EntryRegRaw holding a copy of the bytes.
     void setRawValue(int32_t valueType, const void* bytes, int32_t length);
 };

@@ -25,7 +25,7 @@ UpdateThread::~UpdateThread() {
 void UpdateThread::onUiThread(void (UpdateThread::*step)()) {
     // A failure inside the window must not end the monitor before it has set
     // scanFinished.
-    guarded([this, step] { runOnUiThread([this, step] { (this->*step)(); }); });
+    win::guarded([this, step] { win::runOnUiThread([this, step] { (this->*step)(); }); });
 }
 
 uint32_t UpdateThread::problemsUpTo(ITask* current) const {

@@ -37,7 +37,7 @@ void WorkerThread::execute() {
             if (cancelled) break;
             // A category that fails, even by throwing, does not stop the run:
             // the run must always end so that the monitor reports it.
-            guarded([task] { task->scan(); });
+            win::guarded([task] { task->scan(); });
         }
         done = true;
         runRequested = false;

@@ -1,6 +1,9 @@
 #include "shell/details_form.h"
 
+#include "common/suite_registry.h"
 #include "scan/task_entry.h"
+
+namespace sysrepair {
 
 namespace {
 
@@ -15,12 +18,10 @@ ui::WindowOptions formOptions() {
     return o;
 }
 
-const char kMakerKey[] = "Brisklane Technologies";
-
 }  // namespace
 
 bool belongsInReport(const std::string& displayText) {
-    return displayText.find(kMakerKey) == std::string::npos;
+    return displayText.find(win::kMakerName) == std::string::npos;
 }
 
 TScanDetailsForm::TScanDetailsForm()
@@ -58,3 +59,5 @@ void TScanDetailsForm::FormShow() {
 void TScanDetailsForm::TeButton1Click() {
     close();
 }
+
+}  // namespace sysrepair

@@ -10,6 +10,8 @@
 #include "common/ui/window.h"
 #include "scan/task.h"
 
+namespace sysrepair {
+
 class TScanDetailsForm : public ui::Window {
 public:
     TScanDetailsForm();
@@ -32,3 +34,5 @@ private:
 // Whether a problem's display text belongs in the report: the suite's own
 // registry key is left out.
 bool belongsInReport(const std::string& displayText);
+
+}  // namespace sysrepair

@@ -4,24 +4,24 @@
 
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
 #include "common/ui/program.h"
 #include "repair/settings.h"
 #include "shell/plugin_form.h"
 #include "shell/task_selection_form.h"
-#include "sysinfo/ddi_form.h"
-#include "sysinfo/win_info_form.h"
+#include "sysinfo/window/ddi_form.h"
+#include "sysinfo/window/win_info_form.h"
 
 namespace sysrepair {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
-
 namespace {
 
+// The updater ends the process this names before it replaces Mendora's files.
 bool recordProcessId() {
-    RegistryReaderWriter registry;
+    win::RegistryReaderWriter registry;
     registry.setRoot(HKEY_LOCAL_MACHINE);
-    if (!registry.setKey(kMendoraKey)) return false;
-    return registry.writeInt(static_cast<int32_t>(GetCurrentProcessId()), "id");
+    if (!registry.setKey(win::kSuiteKey)) return false;
+    return registry.writeInt(static_cast<int32_t>(GetCurrentProcessId()), win::kProcessIdValue);
 }
 
 // The windows of the whole run, the main window first.
@@ -53,8 +53,8 @@ int runMendora(const std::string& arguments) {
     steps.title = "Mendora";
     steps.prepare = [&arguments] {
         if (!recordProcessId()) {
-            showMessageBox(nullptr, "Error Writing to Registry.  Please run as an admin.",
-                           "Non-privileged User", MB_OK);
+            win::showMessageBox(nullptr, "Error Writing to Registry.  Please run as an admin.",
+                                "Non-privileged User", MB_OK);
             return -1;
         }
         if (isStayOnTopSwitch(arguments)) getSettings()->setSourceTag("vs");

@@ -7,10 +7,6 @@
 
 namespace sysrepair {
 
-// The registry key below HKEY_LOCAL_MACHINE whose value "id" holds the
-// running Mendora's process id (the updater ends that process).
-extern const char kMendoraKey[];
-
 // Whether the whole argument text asks for a window that stays on top: it
 // must be exactly "-source=vs".
 bool isStayOnTopSwitch(const std::string& arguments);

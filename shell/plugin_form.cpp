@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/message_box.h"
+#include "common/thread.h"
 #include "common/ui/application.h"
 #include "common/ui/synchronize.h"
 #include "repair/repair_run.h"
@@ -15,6 +16,8 @@
 #include "shell/details_form.h"
 #include "shell/restore_form.h"
 #include "shell/skin/skin_art.h"
+
+namespace sysrepair {
 
 using sysrepair::ITask;
 using sysrepair::TaskManager;
@@ -65,7 +68,7 @@ ui::Window& windowWithCategories(ui::Window& window) {
     return window;
 }
 
-TImageButton& skinned(TImageButton& button, skin::SkinButton picture) {
+skin::TImageButton& skinned(skin::TImageButton& button, skin::SkinButton picture) {
     skin::applyButtonPictures(button, picture);
     return button;
 }
@@ -84,21 +87,21 @@ const ui::LabelOptions kCentredWrap{ui::Align::Centre, true};
 
 TSystemRepairForm::TSystemRepairForm()
     : ui::Window(formOptions()),
-      Image1(windowWithCategories(*this).add<SkinBackground>(skin::loadBackground())),
-      ImageButton1(
-          skinned(add<TImageButton>(ui::Bounds{416, 80, 121, 30}), skin::SkinButton::Restore)),
+      Image1(windowWithCategories(*this).add<skin::SkinBackground>(skin::loadBackground())),
+      ImageButton1(skinned(add<skin::TImageButton>(ui::Bounds{416, 80, 121, 30}),
+                           skin::SkinButton::Restore)),
       ImageButton7(
-          skinned(add<TImageButton>(ui::Bounds{544, 80, 89, 36}), skin::SkinButton::Update)),
-      ImageButton5(
-          skinned(add<TImageButton>(ui::Bounds{648, 16, 33, 33}), skin::SkinButton::Minimize)),
+          skinned(add<skin::TImageButton>(ui::Bounds{544, 80, 89, 36}), skin::SkinButton::Update)),
+      ImageButton5(skinned(add<skin::TImageButton>(ui::Bounds{648, 16, 33, 33}),
+                           skin::SkinButton::Minimize)),
       ImageButton6(
-          skinned(add<TImageButton>(ui::Bounds{682, 16, 33, 33}), skin::SkinButton::Close)),
-      ImageButton2(
-          skinned(add<TImageButton>(ui::Bounds{60, 163, 197, 62}), skin::SkinButton::WindowsInfo)),
-      ImageButton3(
-          skinned(add<TImageButton>(ui::Bounds{61, 235, 196, 60}), skin::SkinButton::Products)),
-      ImageButton4(
-          skinned(add<TImageButton>(ui::Bounds{62, 305, 195, 64}), skin::SkinButton::SupportChat)),
+          skinned(add<skin::TImageButton>(ui::Bounds{682, 16, 33, 33}), skin::SkinButton::Close)),
+      ImageButton2(skinned(add<skin::TImageButton>(ui::Bounds{60, 163, 197, 62}),
+                           skin::SkinButton::WindowsInfo)),
+      ImageButton3(skinned(add<skin::TImageButton>(ui::Bounds{61, 235, 196, 60}),
+                           skin::SkinButton::Products)),
+      ImageButton4(skinned(add<skin::TImageButton>(ui::Bounds{62, 305, 195, 64}),
+                           skin::SkinButton::SupportChat)),
       Panel1(add<ui::Panel>(ui::Bounds{288, 152, 425, 297}, kWhite)),
       Label5(styled(Panel1.add<ui::Label>(ui::Bounds{5, 0, 417, 28}, kWelcomeText, kWrap), kText,
                     kGrey)),
@@ -107,16 +110,16 @@ TSystemRepairForm::TSystemRepairForm()
       Label10(styled(Panel1.add<ui::Label>(ui::Bounds{16, 88, 200, 14}, "Mendora will scan:"),
                      kTextBold, kOlive)),
       TeListBox1(Panel1.add<ui::ListBox>(ui::Bounds{16, 104, 401, 132})),
-      ImageButton8(skinned(Panel1.add<TImageButton>(ui::Bounds{16, 248, 177, 49}),
+      ImageButton8(skinned(Panel1.add<skin::TImageButton>(ui::Bounds{16, 248, 177, 49}),
                            skin::SkinButton::StartScan)),
-      ImageButton9(skinned(Panel1.add<TImageButton>(ui::Bounds{216, 248, 177, 49}),
+      ImageButton9(skinned(Panel1.add<skin::TImageButton>(ui::Bounds{216, 248, 177, 49}),
                            skin::SkinButton::Optimize)),
       Panel2(add<ui::Panel>(ui::Bounds{288, 136, 425, 313}, kWhite)),
       Label20(styled(Panel2.add<ui::Label>(ui::Bounds{6, 0, 419, 28}, "Scanning...", kCentred),
                      kRunningCaption, kOlive)),
       TeRichEdit1(
           Panel2.add<ui::RichText>(ui::Bounds{8, 24, 401, 217}, ui::RichTextOptions{true, false})),
-      ImageButton10(skinned(Panel2.add<TImageButton>(ui::Bounds{120, 248, 177, 49}),
+      ImageButton10(skinned(Panel2.add<skin::TImageButton>(ui::Bounds{120, 248, 177, 49}),
                             skin::SkinButton::CancelScan)),
       Label21(Panel2.add<ui::Label>(ui::Bounds{8, 260, 100, 14}, "Preparing scan...")),
       Label22(Panel2.add<ui::Label>(ui::Bounds{8, 276, 200, 14},
@@ -130,11 +133,11 @@ TSystemRepairForm::TSystemRepairForm()
                  kHeadline, kRed)),
       Label18(styled(Panel3.add<ui::Label>(ui::Bounds{24, 96, 393, 57}, kAdviceText, kCentredWrap),
                      kText, kGrey)),
-      ImageButton12(skinned(Panel3.add<TImageButton>(ui::Bounds{32, 176, 177, 49}),
+      ImageButton12(skinned(Panel3.add<skin::TImageButton>(ui::Bounds{32, 176, 177, 49}),
                             skin::SkinButton::MakeRepairs)),
-      ImageButton14(skinned(Panel3.add<TImageButton>(ui::Bounds{216, 176, 177, 49}),
+      ImageButton14(skinned(Panel3.add<skin::TImageButton>(ui::Bounds{216, 176, 177, 49}),
                             skin::SkinButton::ProblemReport)),
-      ImageButton11(skinned(Panel3.add<TImageButton>(ui::Bounds{124, 240, 177, 49}),
+      ImageButton11(skinned(Panel3.add<skin::TImageButton>(ui::Bounds{124, 240, 177, 49}),
                             skin::SkinButton::DontRepair)) {
     Image1.sendToBack();
     TeListBox1.setFont(kText);
@@ -144,20 +147,20 @@ TSystemRepairForm::TSystemRepairForm()
     Panel2.setVisible(false);
     Panel3.setVisible(false);
 
-    ImageButton8.PictureClick = [this](TImageButton&) { ImageButton8PictureClick(); };
-    ImageButton9.PictureClick = [this](TImageButton&) { ImageButton9PictureClick(); };
+    ImageButton8.PictureClick = [this](skin::TImageButton&) { ImageButton8PictureClick(); };
+    ImageButton9.PictureClick = [this](skin::TImageButton&) { ImageButton9PictureClick(); };
     TeListBox1.onDoubleClick = [this] { ImageButton9PictureClick(); };
-    ImageButton10.PictureClick = [this](TImageButton&) { ImageButton10PictureClick(); };
-    ImageButton12.PictureClick = [this](TImageButton&) { ImageButton12PictureClick(); };
-    ImageButton11.PictureClick = [this](TImageButton&) { ImageButton11PictureClick(); };
-    ImageButton14.PictureClick = [this](TImageButton&) { ImageButton14PictureClick(); };
-    ImageButton1.PictureClick = [this](TImageButton&) { ImageButton1PictureClick(); };
-    ImageButton7.PictureClick = [this](TImageButton&) { ImageButton7PictureClick(); };
-    ImageButton4.PictureClick = [this](TImageButton&) { ImageButton4PictureClick(); };
-    ImageButton3.PictureClick = [this](TImageButton&) { ImageButton3PictureClick(); };
-    ImageButton2.PictureClick = [this](TImageButton&) { ImageButton2PictureClick(); };
-    ImageButton5.PictureClick = [this](TImageButton&) { ImageButton5PictureClick(); };
-    ImageButton6.PictureClick = [this](TImageButton&) { ImageButton6PictureClick(); };
+    ImageButton10.PictureClick = [this](skin::TImageButton&) { ImageButton10PictureClick(); };
+    ImageButton12.PictureClick = [this](skin::TImageButton&) { ImageButton12PictureClick(); };
+    ImageButton11.PictureClick = [this](skin::TImageButton&) { ImageButton11PictureClick(); };
+    ImageButton14.PictureClick = [this](skin::TImageButton&) { ImageButton14PictureClick(); };
+    ImageButton1.PictureClick = [this](skin::TImageButton&) { ImageButton1PictureClick(); };
+    ImageButton7.PictureClick = [this](skin::TImageButton&) { ImageButton7PictureClick(); };
+    ImageButton4.PictureClick = [this](skin::TImageButton&) { ImageButton4PictureClick(); };
+    ImageButton3.PictureClick = [this](skin::TImageButton&) { ImageButton3PictureClick(); };
+    ImageButton2.PictureClick = [this](skin::TImageButton&) { ImageButton2PictureClick(); };
+    ImageButton5.PictureClick = [this](skin::TImageButton&) { ImageButton5PictureClick(); };
+    ImageButton6.PictureClick = [this](skin::TImageButton&) { ImageButton6PictureClick(); };
 
     onShow = [this] { FormShow(); };
     onCloseQuery = [this] { return FormCloseQuery(); };
@@ -198,14 +201,7 @@ void TSystemRepairForm::reloadAllCategories() {
 
 void TSystemRepairForm::refillCategoryList() {
     TeListBox1.clear();
-    for (ITask* task : categories) {
-        // The shortcut category's own description names its output, not the
-        // problem; the list names the problem.
-        const std::string description = task->name() == "Windows Shortcuts"
-                                            ? std::string("Missing or Invalid Shortcuts")
-                                            : task->description();
-        TeListBox1.addLine(task->name() + "  -  " + description);
-    }
+    for (ITask* task : categories) TeListBox1.addLine(task->name() + "  -  " + task->description());
 }
 
 void TSystemRepairForm::setScanCategories(const std::vector<ITask*>& chosen) {
@@ -224,7 +220,7 @@ void TSystemRepairForm::ImageButton8PictureClick() {
     TeRichEdit1.clear();
     logEmpty = true;
     if (categories.empty()) {
-        showMessageBox(handle(), "You must select at least one task.", "Mendora", MB_OK);
+        win::showMessageBox(handle(), "You must select at least one task.", "Mendora", MB_OK);
         return;
     }
     showOnlyPanel(Panel2);
@@ -304,13 +300,14 @@ void TSystemRepairForm::ImageButton6PictureClick() {
 bool TSystemRepairForm::FormCloseQuery() {
     ITask* current = TaskManager::instance()->currentTask();
     if (current && current->isRunning()) {
-        if (showMessageBox(handle(), "Abort scan and close Mendora?", "Mendora", MB_YESNO) != IDYES)
+        if (win::showMessageBox(handle(), "Abort scan and close Mendora?", "Mendora", MB_YESNO) !=
+            IDYES)
             return false;
         hide();
         cancelScan();
         return true;
     }
-    if (showMessageBox(handle(), "Close Mendora?", "Mendora", MB_YESNO) != IDYES) return false;
+    if (win::showMessageBox(handle(), "Close Mendora?", "Mendora", MB_YESNO) != IDYES) return false;
     hide();
     // A run between two categories has no running category, but it is still
     // under way: without a cancel the close would wait for the whole run.
@@ -319,7 +316,7 @@ bool TSystemRepairForm::FormCloseQuery() {
 }
 
 void TSystemRepairForm::FormClose() {
-    while (!sysrepair::scanFinished) ui::pauseServingThreads(1);
+    while (!sysrepair::scanFinished) win::pauseServingSentMessages(1);
     scanRun.stop();
     if (engine.isBound()) engine.unbind();
     TaskManager::release();
@@ -361,3 +358,5 @@ void TSystemRepairForm::setResultTexts(const std::string& headline, const std::s
 void TSystemRepairForm::setAdviceColour(uint32_t colour) {
     Label18.setFontColour(colour);
 }
+
+}  // namespace sysrepair

@@ -24,6 +24,8 @@
 #include "shell/skin/skin_background.h"
 #include "shell/working_form.h"
 
+namespace sysrepair {
+
 class TSystemRepairForm : public ui::Window,
                           public sysrepair::ScanView,
                           public sysrepair::ScanCategoryTarget {
@@ -70,27 +72,27 @@ public:
     void setResultTexts(const std::string& headline, const std::string& advice) override;
     void setAdviceColour(uint32_t colour) override;
 
-    SkinBackground& Image1;
-    TImageButton& ImageButton1;
-    TImageButton& ImageButton7;
-    TImageButton& ImageButton5;
-    TImageButton& ImageButton6;
-    TImageButton& ImageButton2;
-    TImageButton& ImageButton3;
-    TImageButton& ImageButton4;
+    skin::SkinBackground& Image1;
+    skin::TImageButton& ImageButton1;
+    skin::TImageButton& ImageButton7;
+    skin::TImageButton& ImageButton5;
+    skin::TImageButton& ImageButton6;
+    skin::TImageButton& ImageButton2;
+    skin::TImageButton& ImageButton3;
+    skin::TImageButton& ImageButton4;
 
     ui::Panel& Panel1;
     ui::Label& Label5;
     ui::Label& Label7;
     ui::Label& Label10;
     ui::ListBox& TeListBox1;
-    TImageButton& ImageButton8;
-    TImageButton& ImageButton9;
+    skin::TImageButton& ImageButton8;
+    skin::TImageButton& ImageButton9;
 
     ui::Panel& Panel2;
     ui::Label& Label20;
     ui::RichText& TeRichEdit1;
-    TImageButton& ImageButton10;
+    skin::TImageButton& ImageButton10;
     ui::Label& Label21;
     ui::Label& Label22;
 
@@ -98,9 +100,9 @@ public:
     ui::Label& Label16;
     ui::Label& Label17;
     ui::Label& Label18;
-    TImageButton& ImageButton12;
-    TImageButton& ImageButton14;
-    TImageButton& ImageButton11;
+    skin::TImageButton& ImageButton12;
+    skin::TImageButton& ImageButton14;
+    skin::TImageButton& ImageButton11;
 
 private:
     void reloadAllCategories();
@@ -116,3 +118,5 @@ private:
     ui::Window* taskSelectionForm = nullptr;
     bool logEmpty = true;
 };
+
+}  // namespace sysrepair

@@ -81,8 +81,8 @@ void TScanRestoreForm::TeButton1Click() {
     if (main && !mainWasEnabled) EnableWindow(main, FALSE);
 
     const RestoreMessage message = restoreMessage(result);
-    showMessageBox(nullptr, message.text, message.caption,
-                   MB_OK | (message.warning ? MB_ICONWARNING : 0));
+    win::showMessageBox(nullptr, message.text, message.caption,
+                        MB_OK | (message.warning ? MB_ICONWARNING : 0));
     close();
 }
 

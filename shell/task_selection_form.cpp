@@ -2,6 +2,8 @@
 
 #include "scan/task_manager.h"
 
+namespace sysrepair {
+
 namespace {
 
 ui::WindowOptions formOptions() {
@@ -81,3 +83,5 @@ void TTaskSelForm::TeButton1Click() {
 void TTaskSelForm::TeButton2Click() {
     close();
 }
+
+}  // namespace sysrepair

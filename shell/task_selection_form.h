@@ -12,6 +12,8 @@
 #include "scan/task.h"
 #include "shell/scan_category_target.h"
 
+namespace sysrepair {
+
 class TTaskSelForm : public ui::Window {
 public:
     // The target receives the checked categories when the user presses OK.
@@ -35,3 +37,5 @@ private:
     // Whether the items were made; they are made once.
     bool listFilled = false;
 };
+
+}  // namespace sysrepair

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/message_box.h"
+#include "common/thread.h"
 #include "common/ui/application.h"
 #include "common/ui/synchronize.h"
 
@@ -75,17 +76,17 @@ void showWorking() {
     running = std::make_unique<WorkingFormThread>();
     running->resume();
     // The window exists before the work starts.
-    while (!running->ready() && !running->finished()) ui::pauseServingThreads(1);
+    while (!running->ready() && !running->finished()) win::pauseServingSentMessages(1);
     enableMainWindow(false);
 }
 
 void hideWorking() {
     if (!running) {
-        showMessageBox(nullptr, "Null Working Form Thread", "Error", MB_OK);
+        win::showMessageBox(nullptr, "Null Working Form Thread", "Error", MB_OK);
         return;
     }
     running->terminate();
-    ui::pauseServingThreads(200);
+    win::pauseServingSentMessages(200);
     running.reset();  // waits for the thread, which closes its window
     enableMainWindow(true);
 }

@@ -51,7 +51,7 @@ void hideWorking();
 WorkingFormThread* workingFormThread();
 
 // The working window as the repair run shows it.
-class WorkingWindow : public WorkingIndicator {
+class WorkingWindow : public WorkingView {
 public:
     void show() override { showWorking(); }
     void hide() override { hideWorking(); }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace sysinfo {
+
 namespace {
 
 constexpr uint32_t kWorkstation = 1;
@@ -127,3 +129,5 @@ bool makeOsTexts(const VersionRecord& record, const OsFacts& facts, OsTexts& tex
     }
     return true;
 }
+
+}  // namespace sysinfo

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+namespace sysinfo {
+
 struct VersionRecord {
     bool extended = false;  // the extended record (product type, suite mask) was obtained
     uint32_t platformId = 0;
@@ -37,3 +39,5 @@ struct OsFacts {
 // False when the texts cannot be made (the product type of a short record
 // cannot be read).
 bool makeOsTexts(const VersionRecord& record, const OsFacts& facts, OsTexts& texts);
+
+}  // namespace sysinfo

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace sysinfo {
+
 namespace {
 
 // Where the fields are, within the packed structures.
@@ -116,3 +118,5 @@ void ResourceListing::addDescriptor(ResourceKind kind, const uint8_t* data, size
         }
     }
 }
+
+}  // namespace sysinfo

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace sysinfo {
+
 enum class ResourceKind { Memory, Ports, Dma, Interrupt };
 
 // Header sizes of the descriptors (packed structures). The interrupt header
@@ -42,3 +44,5 @@ private:
     bool found_ = false;
     std::vector<std::string> lines_;
 };
+
+}  // namespace sysinfo

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace sysinfo {
+
 std::string uptimeText(uint32_t millisecondsSinceStart) {
     const uint32_t seconds = millisecondsSinceStart / 1000;
     const uint32_t days = seconds / 86400;
@@ -13,3 +15,5 @@ std::string uptimeText(uint32_t millisecondsSinceStart) {
     if (days == 1) return std::string("1 day ") + time;
     return std::to_string(days) + " days " + time;
 }
+
+}  // namespace sysinfo

@@ -5,4 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace sysinfo {
+
 std::string uptimeText(uint32_t millisecondsSinceStart);
+
+}  // namespace sysinfo

@@ -21,7 +21,11 @@ case "${1:-}" in
   --short) limit=(-max_total_time=10); shift ;;
   --runs) limit=(-runs="$2"); shift 2 ;;
 esac
-targets=(backup_index report packet hello client_details list_answer chat_line resource_lines jpeg)
+targets=()
+for source in fuzz/*_fuzz.cpp; do
+  name=$(basename "$source")
+  targets+=("${name%_fuzz.cpp}")
+done
 if [ $# -gt 0 ]; then
   for target in "$@"; do
     [ -f "fuzz/${target}_fuzz.cpp" ] || { echo "no fuzz target $target" >&2; exit 2; }

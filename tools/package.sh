@@ -17,15 +17,34 @@ out=build/package
 stage="$out/stage"
 debug="$out/Mendora-$version-debug"
 rm -rf "$stage" "$debug"
-mkdir -p "$stage/sounds" "$debug"
-for built in shell/Mendora.exe chat/client/Parleclient.exe updater/window/MendoraUpdater.exe \
-             repair/engine/rptrnr.dll updater/fetchkit/fetchkit.dll; do
-  name=$(basename "$built")
-  i686-w64-mingw32-objcopy --only-keep-debug "$tree/$built" "$debug/$name.debug"
-  i686-w64-mingw32-objcopy --strip-all --add-gnu-debuglink="$debug/$name.debug" \
-    "$tree/$built" "$stage/$name"
-done
-cp chat/sounds/*.wav "$stage/sounds/"
+mkdir -p "$stage" "$debug"
+source tools/installation.sh
+copy_installed_files "$tree" "$stage"
+# The programs and libraries go stripped, each naming its debug file.
+while read -r from path name; do
+  [ "$from" = build ] || continue
+  base=$(basename "$name")
+  i686-w64-mingw32-objcopy --only-keep-debug "$tree/$path" "$debug/$base.debug"
+  i686-w64-mingw32-objcopy --strip-all --add-gnu-debuglink="$debug/$base.debug" \
+    "$tree/$path" "$stage/$name"
+done < <(installed_files)
+# The installer's File and Delete lines, from the same list, with Windows
+# folder separators.
+{
+  echo "; Written by tools/package.sh from installer/files.txt."
+  installed_names | while read -r name; do
+    folder=$(dirname "$name")
+    [ "$folder" = . ] && folder= || folder="\\${folder//\//\\}"
+    printf 'SetOutPath "$INSTDIR%s"\nFile "${STAGE}\\%s"\n' "$folder" "${name//\//\\}"
+  done
+  echo 'SetOutPath "$INSTDIR"'
+} >"$stage/install-files.nsh"
+{
+  echo "; Written by tools/package.sh from installer/files.txt."
+  installed_names | while read -r name; do printf 'Delete "$INSTDIR\\%s"\n' "${name//\//\\}"; done
+  installed_names | xargs -n1 dirname | grep -vx . | sort -ru |
+    while read -r folder; do printf 'RMDir "$INSTDIR\\%s"\n' "${folder//\//\\}"; done
+} >"$stage/uninstall-files.nsh"
 setup="$out/MendoraSetup-$version.exe"
 makensis -V2 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" \
   -DOUTFILE="$(realpath "$out")/MendoraSetup-$version.exe" installer/mendora.nsi

@@ -22,6 +22,7 @@ for arch in i686 x86_64; do
 done
 
 source tools/wine-env.sh
+source tools/installation.sh
 make_wine_prefix
 # The architecture Wine can run here: the shipping i686 build where the
 # kernel runs 32-bit code, else x86_64.
@@ -30,11 +31,19 @@ host_runs_32bit && arch=i686
 loader=$(wine_loader)
 
 own_display=false
+# The servers this command starts; the one clean-up ends them, the
+# wineserver and a virtual screen of our own, however the command ends.
+servers=()
+clean_up() {
+  [ ${#servers[@]} -eq 0 ] || kill "${servers[@]}" 2>/dev/null || true
+  stop_wineserver
+  if $own_display; then stop_xvfb; fi
+}
+trap clean_up EXIT
 if [ -z "${DISPLAY:-}" ]; then
   start_xvfb
   own_display=true
 fi
-trap 'stop_wineserver; $own_display && stop_xvfb' EXIT
 start_wineserver
 
 # In the registry view the installed program reads: a 32-bit program sees
@@ -54,11 +63,7 @@ if [ "$arch" = i686 ]; then
 else
   # The installer is the shipping i686 build's, which this kernel cannot
   # run: the x86_64 programs are put in place as the installer would.
-  mkdir -p "$install_dir/sounds"
-  cp "build/$arch/shell/Mendora.exe" "build/$arch/repair/engine/rptrnr.dll" \
-    "build/$arch/chat/client/Parleclient.exe" "build/$arch/updater/window/MendoraUpdater.exe" \
-    "build/$arch/updater/window/fetchkit.dll" "$install_dir/"
-  cp chat/sounds/*.wav "$install_dir/sounds/"
+  copy_installed_files "build/$arch" "$install_dir"
   app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Mendora.exe'
   "$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f "$view" </dev/null >/dev/null 2>&1
   "$loader" reg add "$app_paths" /v Path /d 'C:\Mendora\' /f "$view" </dev/null >/dev/null 2>&1
@@ -68,7 +73,7 @@ else
 fi
 # The chat client talks to the support server of this machine (started
 # below, or by hand with python3 chat/server/support_server.py).
-"$loader" reg add 'HKLM\Software\Brisklane Technologies\Mendora' /v supportServer /d 127.0.0.1 /f \
+"$loader" reg add "$SUITE_KEY" /v supportServer /d 127.0.0.1 /f \
   "$view" </dev/null >/dev/null 2>&1
 
 # --- run ---------------------------------------------------------------------
@@ -78,6 +83,10 @@ if ! $own_display; then
   "$loader" Mendora.exe
   exit 0
 fi
+
+# Every tour step that fails is named here; the command then fails.
+failed_steps=()
+failed() { failed_steps+=("$1"); echo "FAILED: $1" >&2; }
 
 shots="$OLDPWD/build/screenshots"
 mkdir -p "$shots"
@@ -92,18 +101,24 @@ shoot() {  # shoot NAME
 step() { "$loader" "$tour" "$@"; }
 
 echo "Mendora runs under Xvfb ($DISPLAY); screenshots:"
-step welcome && shoot welcome
+if step welcome; then shoot welcome; else failed "Mendora's welcome panel"; fi
 # The tour saves this one itself, the moment a scanner runs (build/ is drive Y:).
 if step scanning 'Y:\screenshots\scanning.bmp'; then
   convert "$shots/scanning.bmp" "$shots/scanning.png" && rm -f "$shots/scanning.bmp"
   echo "  $shots/scanning.png"
+else
+  failed "Mendora's scan"
 fi
-result=$(step results) && shoot results
-echo "Scan result: ${result//$'\r'/}"
-step windows && shoot windows
-step devices && shoot devices
-step back
-step close
+if result=$(step results); then
+  shoot results
+  echo "Scan result: ${result//$'\r'/}"
+else
+  failed "Mendora's results panel"
+fi
+if step windows; then shoot windows; else failed "the Windows information window"; fi
+if step devices; then shoot devices; else failed "the device window"; fi
+step back || failed "closing the information windows"
+step close || { failed "closing Mendora"; kill "$mendora" 2>/dev/null; }
 wait "$mendora" || true
 echo "Mendora ended."
 
@@ -113,8 +128,7 @@ root="$OLDPWD"
 control_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 "$root/chat/server/support_server.py" --port 9191 --control "$control_port" --quiet \
   </dev/null >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null; stop_wineserver; $own_display && stop_xvfb' EXIT
+servers+=($!)
 agent() {  # agent COMMAND: one command line; prints its answer
   exec 3<>"/dev/tcp/127.0.0.1/$control_port"
   printf '%s\n' "$1" >&3
@@ -131,12 +145,14 @@ if chat_step login Alice alice@example.com; then
   client=$(agent ":wait-client 30")
   agent ":wait-lines $client 1" >/dev/null
   agent ":chat $client Bob Hello Alice, this is Brisklane support. How can I help?"
-  chat_step say "Mendora found 4 possible problems. Is it safe to repair them?"
-  agent ":wait-lines $client 2" >/dev/null
+  chat_step say "Mendora found 4 possible problems. Is it safe to repair them?" ||
+    failed "Parleclient's line to the agent"
+  agent ":wait-lines $client 2" >/dev/null || failed "the agent's wait for the line"
   agent ":chat $client Bob Yes: every change is backed up first, and Restore undoes it."
   shoot chat
-  chat_step close
+  chat_step close || { failed "closing Parleclient"; kill "$parleclient" 2>/dev/null; }
 else
+  failed "Parleclient's login"
   shoot chat-failed
   kill "$parleclient" 2>/dev/null
 fi
@@ -155,13 +171,11 @@ printf 'Mendora.exe 1.0.0.2\nrptrnr.dll 1.0.0.1\nParleclient.exe 1.0.0.1\n' >"$s
 update_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 "$root/updater/server/update_server.py" --port "$update_port" --folder "$site" \
   </dev/null >/dev/null 2>&1 &
-update_server=$!
-trap 'kill $server $update_server 2>/dev/null; stop_wineserver; $own_display && stop_xvfb' EXIT
-suite_key='HKLM\Software\Brisklane Technologies\Mendora'
-"$loader" reg add "$suite_key" /v updateServer /d "http://127.0.0.1:$update_port/download.asp" /f \
+servers+=($!)
+"$loader" reg add "$SUITE_KEY" /v updateServer /d "http://127.0.0.1:$update_port/download.asp" /f \
   "$view" </dev/null >/dev/null 2>&1
 for file in Mendora.exe rptrnr.dll Parleclient.exe; do
-  "$loader" reg add "$suite_key\Update" /v "$file" /d 1.0.0.1 /f "$view" </dev/null >/dev/null 2>&1
+  "$loader" reg add "$SUITE_KEY\Update" /v "$file" /d 1.0.0.1 /f "$view" </dev/null >/dev/null 2>&1
 done
 updater_tour="$root/build/$arch/updater/window/driver/updater_tour.exe"
 updater_step() { "$loader" "$updater_tour" "$@"; }
@@ -169,13 +183,21 @@ updater_step() { "$loader" "$updater_tour" "$@"; }
 updater=$!
 if updater_step check >/dev/null; then
   shoot updater
-  updater_step install >/dev/null
-  updater_step finish
+  updater_step install >/dev/null || failed "the updater's install"
+  updater_step finish || failed "the updater's end"
+else
+  failed "the updater's check"
+  kill "$updater" 2>/dev/null
 fi
 wait "$updater" || true
 if cmp -s Mendora.exe "$site/Mendora.exe" && [ -f backup/Mendora.exe ]; then
   echo "MendoraUpdater ended: Mendora.exe is build 1.0.0.2, the earlier one is in backup\\."
 else
-  echo "MendoraUpdater ended without installing the newer Mendora.exe." >&2
+  failed "MendoraUpdater's install of the newer Mendora.exe"
+fi
+
+if [ ${#failed_steps[@]} -gt 0 ]; then
+  echo "The tour failed at ${#failed_steps[@]} step(s): ${failed_steps[*]}" >&2
   exit 1
 fi
+echo "The tour passed every step."

@@ -4,6 +4,7 @@
 
 #include "common/app_path.h"
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
 #include "common/win_handles.h"
 #include "updater/sha256.h"
 #include "updater/update_query.h"
@@ -11,11 +12,9 @@
 
 namespace updater {
 
-const char kUpdateKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\Update\\";
-
-void loadBuildList(UpdateWindow& window, const char* key, const char* skippedName,
+void loadBuildList(UpdateView& window, const char* key, const char* skippedName,
                    std::vector<LumoFile>& list) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
     reg.setKey(key);
     reg.openValues();
@@ -33,11 +32,11 @@ void loadBuildList(UpdateWindow& window, const char* key, const char* skippedNam
     }
 }
 
-void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list) {
-    loadBuildList(window, kUpdateKey, nullptr, list);
+void loadUpdateList(UpdateView& window, std::vector<LumoFile>& list) {
+    loadBuildList(window, win::kUpdateKey, nullptr, list);
 }
 
-bool prepareQuery(UpdateWindow& window, UpdaterHandle* handle, const std::string& app,
+bool prepareQuery(UpdateView& window, UpdaterHandle* handle, const std::string& app,
                   const std::string& file, const std::string& build) {
     if (app.empty() || file.empty() || build.empty()) return false;
     if (initializeUpdater(handle, updateServerAddress(), app, kUpdaterVersion, file, build) == 0)
@@ -83,7 +82,7 @@ bool matchesAnswer(const std::string& path, const ListAnswer& fields) {
 
 }  // namespace
 
-bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& newBuild) {
+bool fetchUpdateFile(UpdateView& window, UpdaterHandle* handle, std::string& newBuild) {
     const std::string answer = queryFileList(handle, window);
     if (answer.empty() || answer == "-1") {
         window.setStatus("Update not downloaded; no update found");
@@ -96,7 +95,7 @@ bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& n
         return false;
     }
     const std::string localPath =
-        appPathFolder(mendoraEntryName()) + "updates\\" + fields.localName;
+        win::appPathFolder(win::mendoraEntryName()) + "updates\\" + fields.localName;
     if (downloadFile(handle, window, fields.downloadAddress, localPath) == 1 &&
         matchesAnswer(localPath, fields)) {
         window.setStatus("Download Complete: " + localPath);
@@ -106,7 +105,7 @@ bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& n
     return false;
 }
 
-bool CheckForUpdates(UpdateWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
+bool CheckForUpdates(UpdateView& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
     const size_t n = list.size();
     window.trace("-CheckForUpdates() - Enter");
     window.trace(std::to_string(n));

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "updater/update_window.h"
+#include "updater/update_view.h"
 #include "updater/updater.h"
 
 namespace updater {
@@ -21,31 +21,28 @@ struct LumoFile {
     bool installed = false;   // the newer build replaced the installed copy
 };
 
-// Below HKEY_LOCAL_MACHINE: one text value per updatable file.
-extern const char kUpdateKey[];
-
 // Appends every readable text value of the Update key to the list.
-void loadUpdateList(UpdateWindow& window, std::vector<LumoFile>& list);
+void loadUpdateList(UpdateView& window, std::vector<LumoFile>& list);
 // Every text value of an HKLM key as a file name and its build; skippedName
 // (may be null) names a value that is not a file.
-void loadBuildList(UpdateWindow& window, const char* key, const char* skippedName,
+void loadBuildList(UpdateView& window, const char* key, const char* skippedName,
                    std::vector<LumoFile>& list);
 
 // Sets up the queries of one file against the update server. False, with
 // nothing done, when a text is empty; false with "Error." in the status and
 // the check button disabled when the updater refuses them.
-bool prepareQuery(UpdateWindow& window, UpdaterHandle* handle, const std::string& app,
+bool prepareQuery(UpdateView& window, UpdaterHandle* handle, const std::string& app,
                   const std::string& file, const std::string& build);
 
 // Asks for the prepared file's download details and downloads it into the
 // install folder's "updates" folder. A local name that is not a plain file
 // name (a folder separator, a drive, a colon, "..") is refused as a failed
 // download, so that no answer writes outside that folder.
-bool fetchUpdateFile(UpdateWindow& window, UpdaterHandle* handle, std::string& newBuild);
+bool fetchUpdateFile(UpdateView& window, UpdaterHandle* handle, std::string& newBuild);
 
 // Asks the server about every file of the list and flags those with an
 // update; true when any was flagged.
-bool CheckForUpdates(UpdateWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
+bool CheckForUpdates(UpdateView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
 
 // Whether a local name from the server names a file directly inside one
 // folder.

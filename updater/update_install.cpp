@@ -7,23 +7,21 @@
 
 #include "common/app_path.h"
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
 #include "common/win_handles.h"
 #include "updater/file_name_code.h"
 
 namespace updater {
 
-const char kBackupKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\Backup\\";
-
 namespace {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 // How long closing Mendora may take: its answer to the end of the session,
 // and the end of its process.
 const UINT kMendoraAnswerMs = 5000;
 const DWORD kMendoraEndMs = 10000;
 
 // A registry helper on a key below HKEY_LOCAL_MACHINE.
-class MachineKey : public RegistryReaderWriter {
+class MachineKey : public win::RegistryReaderWriter {
 public:
     explicit MachineKey(const char* path) {
         setRoot(HKEY_LOCAL_MACHINE);
@@ -45,14 +43,14 @@ bool copyOver(const std::string& from, const std::string& to) {
 bool isInstalledMendora(HANDLE process) {
     char image[MAX_PATH + 1] = {};
     if (!GetModuleFileNameExA(process, nullptr, image, MAX_PATH)) return false;
-    return lstrcmpiA(fullPath(image).c_str(), fullPath(installFolder() + "Mendora.exe").c_str()) ==
-           0;
+    return lstrcmpiA(fullPath(image).c_str(),
+                     fullPath(installFolder() + win::kMendoraEntry).c_str()) == 0;
 }
 
 }  // namespace
 
 std::string installFolder() {
-    return appPathFolder(mendoraEntryName());
+    return win::appPathFolder(win::mendoraEntryName());
 }
 
 std::string updatesFolder() {
@@ -63,7 +61,7 @@ std::string backupFolder() {
     return installFolder() + "backup\\";
 }
 
-void downloadUpdates(InstallWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
+void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
     const size_t n = list.size();
     for (size_t i = 0; i < n; ++i) {
         LumoFile& file = list[i];
@@ -87,9 +85,9 @@ void closeMendora() {
     if (HWND window = FindWindowA(nullptr, "Mendora"))
         SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kMendoraAnswerMs,
                             nullptr);
-    MachineKey reg(kMendoraKey);
+    MachineKey reg(win::kSuiteKey);
     bool read = false;
-    const int32_t id = reg.readInt("id", read);
+    const int32_t id = reg.readInt(win::kProcessIdValue, read);
     if (!read) return;
     win::KernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, static_cast<DWORD>(id)));
     // An id left by a Mendora that has ended may name another program now.
@@ -104,7 +102,7 @@ void backupFiles(std::vector<LumoFile>& list) {
                         copyOver(folder + decodeFileName(file.name), backupFolder() + file.name);
 }
 
-bool installFiles(InstallWindow& window, std::vector<LumoFile>& list) {
+bool installFiles(InstallView& window, std::vector<LumoFile>& list) {
     bool ok = true;
     const std::string folder = installFolder();
     for (LumoFile& file : list) {
@@ -130,11 +128,11 @@ bool installFiles(InstallWindow& window, std::vector<LumoFile>& list) {
     return ok;
 }
 
-void loadBackupList(UpdateWindow& window, std::vector<LumoFile>& list) {
-    loadBuildList(window, kBackupKey, "userRestored", list);
+void loadBackupList(UpdateView& window, std::vector<LumoFile>& list) {
+    loadBuildList(window, win::kBackupKey, win::kUserRestoredValue, list);
 }
 
-bool restoreFiles(InstallWindow& window) {
+bool restoreFiles(InstallView& window) {
     std::vector<LumoFile> backups;
     loadBackupList(window, backups);
     bool ok = true;
@@ -144,18 +142,18 @@ bool restoreFiles(InstallWindow& window) {
     return ok;
 }
 
-void deleteBackupFiles(InstallWindow& window) {
+void deleteBackupFiles(InstallView& window) {
     std::vector<LumoFile> backups;
     loadBackupList(window, backups);
     for (const LumoFile& file : backups) DeleteFileA((backupFolder() + file.name).c_str());
 }
 
-void restoreBuilds(InstallWindow& window) {
+void restoreBuilds(InstallView& window) {
     std::vector<LumoFile> backups;
     loadBackupList(window, backups);
-    MachineKey update(kUpdateKey);
+    MachineKey update(win::kUpdateKey);
     for (const LumoFile& file : backups) update.writeString(file.build, file.name);
-    MachineKey backup(kBackupKey);
+    MachineKey backup(win::kBackupKey);
     std::vector<std::string> names;
     backup.openValues();
     bool more = false;
@@ -165,7 +163,7 @@ void restoreBuilds(InstallWindow& window) {
 }
 
 void setRestoreAvailable(int available) {
-    MachineKey(kBackupKey).writeInt(available, "userRestored");
+    MachineKey(win::kBackupKey).writeInt(available, win::kUserRestoredValue);
 }
 
 void launchMendora() {
@@ -173,7 +171,7 @@ void launchMendora() {
                   SW_SHOWNORMAL);
 }
 
-void installUpdates(InstallWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
+void installUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
     window.setItemProgress(0);
     window.setOverallProgress(0);
     CreateDirectoryA(updatesFolder().c_str(), nullptr);
@@ -184,13 +182,13 @@ void installUpdates(InstallWindow& window, UpdaterHandle* handle, std::vector<Lu
     backupFiles(list);
     // Only a file whose copy was kept can be restored: an entry without one
     // would make every later restore fail.
-    MachineKey backup(kBackupKey);
+    MachineKey backup(win::kBackupKey);
     for (const LumoFile& file : list)
         if (file.backedUp) backup.writeString(file.build, file.name);
     const bool ok = installFiles(window, list);
     // The Update key names the build that is installed, so a file whose copy
     // failed is offered again by the next check.
-    MachineKey update(kUpdateKey);
+    MachineKey update(win::kUpdateKey);
     bool anyDownloaded = false;
     for (const LumoFile& file : list) {
         if (file.installed) update.writeString(file.newBuild, file.name);
@@ -203,7 +201,7 @@ void installUpdates(InstallWindow& window, UpdaterHandle* handle, std::vector<Lu
         launchMendora();
 }
 
-void restorePreviousVersion(InstallWindow& window) {
+void restorePreviousVersion(InstallView& window) {
     if (window.ask("You are about to restore the version of Mendora that was on your system "
                    "before the last update you applied.\nAre you sure you want to restore?",
                    "Confirm", MB_YESNO) != IDYES)

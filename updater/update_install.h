@@ -6,23 +6,19 @@
 #include <vector>
 
 #include "updater/update_check.h"
-#include "updater/update_window.h"
+#include "updater/update_view.h"
 #include "updater/updater.h"
 
 namespace updater {
 
 // What the install and the restore need from the updater window beyond the
 // queries: questions and messages, owned by the window.
-class InstallWindow : public UpdateWindow {
+class InstallView : public UpdateView {
 public:
     // A message box owned by the window; the button pressed (IDYES, IDNO,
     // IDOK).
     virtual int ask(const std::string& text, const std::string& caption, unsigned flags) = 0;
 };
-
-// Below HKEY_LOCAL_MACHINE: one value per backed-up file (its build before
-// the update) and the number "userRestored" (1: a restore is available).
-extern const char kBackupKey[];
 
 // The updater's folders, below the install folder.
 std::string installFolder();
@@ -31,7 +27,7 @@ std::string backupFolder();
 
 // Fetches every flagged file into "updates" (unflagged ones keep their build
 // as the new one) and notes which arrived.
-void downloadUpdates(InstallWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
+void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
 
 // Makes a running Mendora end before its files are replaced: asks its window
 // to end the session, then ends the process whose id Mendora recorded, but
@@ -44,26 +40,26 @@ void backupFiles(std::vector<LumoFile>& list);
 
 // Copies every downloaded file over the installed one, tracing each, and
 // notes which were installed; false when a copy failed.
-bool installFiles(InstallWindow& window, std::vector<LumoFile>& list);
+bool installFiles(InstallView& window, std::vector<LumoFile>& list);
 
 // The Backup key's file entries, read as the update list is.
-void loadBackupList(UpdateWindow& window, std::vector<LumoFile>& list);
+void loadBackupList(UpdateView& window, std::vector<LumoFile>& list);
 
 // Copies every backed-up file back; false when a copy failed.
-bool restoreFiles(InstallWindow& window);
-void deleteBackupFiles(InstallWindow& window);
+bool restoreFiles(InstallView& window);
+void deleteBackupFiles(InstallView& window);
 // Writes the backed-up builds back into the Update key and empties the
 // Backup key.
-void restoreBuilds(InstallWindow& window);
+void restoreBuilds(InstallView& window);
 void setRestoreAvailable(int available);
 // Starts the install folder's mendora.exe.
 void launchMendora();
 
 // The install after the user agreed, up to the question whether to restart
 // Mendora (asked and answered here).
-void installUpdates(InstallWindow& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
+void installUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
 
 // "Restore previous version": the confirmation, the restore and its message.
-void restorePreviousVersion(InstallWindow& window);
+void restorePreviousVersion(InstallView& window);
 
 }  // namespace updater

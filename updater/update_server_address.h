@@ -1,15 +1,12 @@
 // Where the update server's download page is: a fixed address, unless the
-// installation (or a test) names another in the registry.
+// installation (or a test) names another in the suite's key.
 #pragma once
 
 #include <string>
 
 namespace updater {
 
-extern const char kDefaultUpdateServer[];
-
-// HKEY_LOCAL_MACHINE "SOFTWARE\Brisklane Technologies\Mendora\" value
-// "updateServer", when it holds a non-empty text; else the default.
+// The value "updateServer", else the maker's update server.
 std::string updateServerAddress();
 
 }  // namespace updater

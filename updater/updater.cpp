@@ -77,7 +77,7 @@ int initializeUpdater(UpdaterHandle* /*handle*/, const std::string& baseAddress,
     return 0;
 }
 
-int queryUpdate(UpdaterHandle* /*handle*/, UpdateWindow& window) {
+int queryUpdate(UpdaterHandle* /*handle*/, UpdateView& window) {
     if (!parameters().initialised) return -1;
     const std::wstring address = wide(addressFor(QueryMode::Check));
     Reset();
@@ -105,7 +105,7 @@ int queryUpdate(UpdaterHandle* /*handle*/, UpdateWindow& window) {
     return GetDataLen() != 0 ? 1 : 0;
 }
 
-std::string queryFileList(UpdaterHandle* /*handle*/, UpdateWindow& window) {
+std::string queryFileList(UpdaterHandle* /*handle*/, UpdateView& window) {
     if (!parameters().initialised) return "-1";
     const std::wstring address = wide(addressFor(QueryMode::List));
     Reset();
@@ -121,7 +121,7 @@ std::string queryFileList(UpdaterHandle* /*handle*/, UpdateWindow& window) {
     return ansi(data);
 }
 
-int downloadFile(UpdaterHandle* /*handle*/, UpdateWindow& window, const std::string& address,
+int downloadFile(UpdaterHandle* /*handle*/, UpdateView& window, const std::string& address,
                  const std::string& localPath) {
     window.setItemProgress(0);
     if (!parameters().initialised) return -1;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "updater/update_window.h"
+#include "updater/update_view.h"
 
 namespace updater {
 
@@ -26,16 +26,16 @@ int initializeUpdater(UpdaterHandle* handle, const std::string& baseAddress, con
 // The check query: 1 when the server reports an update (any answer that is
 // not empty), 0 when not or when the transfer was refused, -1 before a
 // successful initializeUpdater.
-int queryUpdate(UpdaterHandle* handle, UpdateWindow& window);
+int queryUpdate(UpdaterHandle* handle, UpdateView& window);
 
 // The list query's answer; empty when the transfer was refused or nothing
 // came, "-1" before a successful initializeUpdater.
-std::string queryFileList(UpdaterHandle* handle, UpdateWindow& window);
+std::string queryFileList(UpdaterHandle* handle, UpdateView& window);
 
 // Downloads the address into the file, with the progress in the window: 1
 // when received, 0 when not or refused, -1 before a successful
 // initializeUpdater.
-int downloadFile(UpdaterHandle* handle, UpdateWindow& window, const std::string& address,
+int downloadFile(UpdaterHandle* handle, UpdateView& window, const std::string& address,
                  const std::string& localPath);
 
 // Shuts the download library down; for the window's close.

@@ -149,15 +149,15 @@ void TParlewise::setStartChatEnabled(bool enabled) {
 }
 
 void TParlewise::flashIfUnfocused() {
-    if (!hasFocus()) flash(chatline::flashFlags, chatline::flashCount, chatline::flashIntervalMs);
+    if (!hasFocus()) flash(lumonet::flashFlags, lumonet::flashCount, lumonet::flashIntervalMs);
 }
 
 bool TParlewise::askYesNo(const std::string& text, const std::string& caption) {
-    return showMessageBox(handle(), text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return win::showMessageBox(handle(), text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void TParlewise::showErrorBox(const std::string& text, const std::string& caption) {
-    showMessageBox(handle(), text, caption, MB_OK | MB_ICONQUESTION);
+    win::showMessageBox(handle(), text, caption, MB_OK | MB_ICONQUESTION);
 }
 
 void TParlewise::FormShow() {
@@ -172,8 +172,8 @@ void TParlewise::FormShow() {
 }
 
 bool TParlewise::FormCloseQuery() {
-    if (showMessageBox(handle(), "Are you sure you want to exit?", "Confirm Exit",
-                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (win::showMessageBox(handle(), "Are you sure you want to exit?", "Confirm Exit",
+                            MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     session.shutdown();
     return true;

@@ -12,9 +12,9 @@ namespace {
 const char kKey[] = "kestrelmoonfieldarch";
 
 // The key schedule is made once: it costs far more than a file's blocks.
-const Encrypter& detailsCipher() {
-    static const Encrypter cipher = [] {
-        Encrypter keyed;
+const lumonet::Encrypter& detailsCipher() {
+    static const lumonet::Encrypter cipher = [] {
+        lumonet::Encrypter keyed;
         keyed.setKey(reinterpret_cast<const uint8_t*>(kKey), sizeof kKey - 1);
         return keyed;
     }();

@@ -4,6 +4,7 @@
 
 #include "common/app_path.h"
 #include "common/file_contents.h"
+#include "common/suite_registry.h"
 
 namespace chatclient {
 
@@ -13,7 +14,7 @@ namespace {
 const size_t kLargestFile = 256;
 
 std::string settingsFolder() {
-    return appPathFolder("Vimstack.exe") + "settings\\";
+    return win::appPathFolder(win::kSuiteHostEntry) + "settings\\";
 }
 
 }  // namespace
@@ -24,14 +25,14 @@ std::string clientDetailsPath() {
 
 bool loadClientDetailsFile(ClientDetails& details) {
     std::string bytes;
-    return readFileBytes(clientDetailsPath(), kLargestFile, bytes) &&
+    return win::readFileBytes(clientDetailsPath(), kLargestFile, bytes) &&
            decodeClientDetails(bytes, details);
 }
 
 bool saveClientDetailsFile(const ClientDetails& details) {
     // An existing folder is fine, and a failure shows when the file is written.
     CreateDirectoryA(settingsFolder().c_str(), nullptr);
-    return replaceFileContents(clientDetailsPath(), encodeClientDetails(details));
+    return win::replaceFileContents(clientDetailsPath(), encodeClientDetails(details));
 }
 
 }  // namespace chatclient

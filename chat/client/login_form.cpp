@@ -109,7 +109,8 @@ void TForm2::loadClientDetails() {
 void TForm2::saveClientDetails() {
     if (!saveClientDetailsFile(
             ClientDetails{Edit1.text(), Edit2.text(), Edit3.text(), Edit4.text()}))
-        showMessageBox(handle(), "Could not save changes", "LumoError", MB_OK | MB_ICONQUESTION);
+        win::showMessageBox(handle(), "Could not save changes", "LumoError",
+                            MB_OK | MB_ICONQUESTION);
 }
 
 void TForm2::Button1Click() {
@@ -118,16 +119,16 @@ void TForm2::Button1Click() {
     const std::string port = cut(Edit4.text());
     // The server box is not used for connecting: the host is configuration.
     const std::string host = chatsession::supportServerHost();
-    const std::string systemInfo = systemInfoText(readSystemInfo());
+    const std::string systemInfo = lumonet::systemInfoText(lumonet::readSystemInfo());
 
     std::string problem;
     if (!validateName(name, problem)) {
-        showMessageBox(handle(), problem, "Name Error", MB_OK | MB_ICONQUESTION);
+        win::showMessageBox(handle(), problem, "Name Error", MB_OK | MB_ICONQUESTION);
         return;
     }
     if (!validateEmail(email)) {
-        showMessageBox(handle(), "You Must Enter a Valid E-Mail Address.", "E-Mail Error",
-                       MB_OK | MB_ICONQUESTION);
+        win::showMessageBox(handle(), "You Must Enter a Valid E-Mail Address.", "E-Mail Error",
+                            MB_OK | MB_ICONQUESTION);
         return;
     }
     chatWindow.setUserName(name);

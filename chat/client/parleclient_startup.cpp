@@ -27,14 +27,14 @@ private:
 int runParleclient(const MakeChatWindows& makeWindows) {
     // The socket library is started before any window and stopped after the
     // session engine has ended.
-    std::unique_ptr<WinsockSession> sockets;
+    std::unique_ptr<lumonet::WinsockSession> sockets;
     std::unique_ptr<chatsession::ChatSession> session;
 
     ui::ProgramSteps steps;
     steps.mutexName = "PARLEWISECLIENT";
     steps.title = "Brisklane Support - Live Chat";
     steps.prepare = [&] {
-        sockets = std::make_unique<WinsockSession>();
+        sockets = std::make_unique<lumonet::WinsockSession>();
         session = std::make_unique<chatsession::ChatSession>();
         return 0;
     };

@@ -8,6 +8,7 @@
 #include "chat/session/sound_thread.h"
 #include "common/app_path.h"
 #include "common/message_box.h"
+#include "common/suite_registry.h"
 #include "common/thread.h"
 #include "common/ui_thread.h"
 
@@ -33,7 +34,7 @@ ChatSession::~ChatSession() {
 }
 
 void ChatSession::onView(const std::function<void(ChatView&)>& call) {
-    runOnUiThread([&] {
+    win::runOnUiThread([&] {
         if (ChatView* view = view_) call(*view);
     });
 }
@@ -55,12 +56,13 @@ lumonet::NetConnection ChatSession::currentConnection() {
 bool ChatSession::connectToServer(const std::string& host, const std::string& userName,
                                   const std::string& email, const std::string& /*portText*/,
                                   const std::string& systemInfoText) {
-    const std::string loginLine = composeLoginLine(userName, email, systemInfoText);
+    const std::string loginLine = lumonet::composeLoginLine(userName, email, systemInfoText);
     lumonet::NetConnection connection;
     if (!client_.connect(host, kChatPort, connection)) {
         const std::string error = client_.errorText();
-        runOnUiThread([&] {
-            showMessageBoxWithDefaultCaption(mainWindowHandle(), error, MB_OK | MB_ICONQUESTION);
+        win::runOnUiThread([&] {
+            win::showMessageBoxWithDefaultCaption(win::mainWindowHandle(), error,
+                                                  MB_OK | MB_ICONQUESTION);
         });
         showNotice("Error Connecting to Server");
         inSession_ = false;
@@ -93,8 +95,9 @@ void ChatSession::closeSession(bool showNotice) {
         lumonet::NetConnection connection = currentConnection();
         if (!client_.close(connection)) {
             this->showNotice("Error closing connection");
-            runOnUiThread([] {
-                showMessageBox(mainWindowHandle(), "Error Closing Connection", "Error", MB_OK);
+            win::runOnUiThread([] {
+                win::showMessageBox(win::mainWindowHandle(), "Error Closing Connection", "Error",
+                                    MB_OK);
             });
         }
         inSession_ = false;
@@ -111,7 +114,7 @@ void ChatSession::closeSession(bool showNotice) {
 
 void ChatSession::sendLine(const std::string& text) {
     lumonet::NetConnection connection = currentConnection();
-    if (::sendLine(client_, connection, text) >= 1) return;
+    if (lumonet::sendLine(client_, connection, text) >= 1) return;
     showNotice("No Session in Progress");
     client_.close(connection);
     inSession_ = false;
@@ -119,7 +122,7 @@ void ChatSession::sendLine(const std::string& text) {
 
 ReceivedLine ChatSession::receiveLine(lumonet::NetConnection& connection) {
     ReceivedLine line;
-    line.text = ::receiveLine(client_, connection, &line.failed);
+    line.text = lumonet::receiveLine(client_, connection, &line.failed);
     if (line.failed) {
         showNotice("Connection to server terminated");
         client_.close(connection);
@@ -130,7 +133,7 @@ ReceivedLine ChatSession::receiveLine(lumonet::NetConnection& connection) {
 
 void ChatSession::playSound(const std::string& relativePath) {
     // The stored folder ends with a backslash; the path is appended as it is.
-    const std::string path = appPathFolder("Vimstack.exe") + relativePath;
+    const std::string path = win::appPathFolder(win::kSuiteHostEntry) + relativePath;
     TSoundThread* player = nullptr;
     {
         std::lock_guard<std::mutex> lock(soundLock_);

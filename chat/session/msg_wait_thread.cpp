@@ -4,8 +4,8 @@
 
 namespace chatsession {
 
-using chatline::Action;
-using chatline::ActionKind;
+using lumonet::Action;
+using lumonet::ActionKind;
 
 TMsgWaitThread::TMsgWaitThread(ChatSession& session, std::string ownName)
     : session_(session), ownName_(std::move(ownName)) {}
@@ -43,7 +43,7 @@ void TMsgWaitThread::execute() {
             if (lines_.empty()) return;  // closing, nothing left
             line = lines_.front();
         }
-        if (!session_.shutdownRequested()) perform(chatline::interpretLine(line, ownName_));
+        if (!session_.shutdownRequested()) perform(lumonet::interpretLine(line, ownName_));
         std::lock_guard<std::mutex> lock(lock_);
         lines_.pop_front();
     }

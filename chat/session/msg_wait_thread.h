@@ -33,7 +33,7 @@ protected:
     void execute() override;
 
 private:
-    void perform(const std::vector<chatline::Action>& actions);
+    void perform(const std::vector<lumonet::Action>& actions);
 
     ChatSession& session_;
     const std::string ownName_;

@@ -1,23 +1,16 @@
 // Where the support server and the support web page are: fixed addresses,
-// unless the installation (or a test) names others in the registry.
+// unless the installation (or a test) names others in the suite's key.
 #pragma once
 
 #include <string>
 
 namespace chatsession {
 
-// The host when the registry names none.
-extern const char kDefaultSupportServer[];
-
-// HKEY_LOCAL_MACHINE "SOFTWARE\Brisklane Technologies\Mendora\" value
-// "supportServer", when it holds a non-empty text; else the default.
+// The value "supportServer", else support.brisklane.com.
 std::string supportServerHost();
 
 // The maker's support web page, which the chat window's "Visit Support"
-// opens.
-extern const char kDefaultSupportPage[];
-// The value "supportPage" of the same key, when it holds a non-empty text;
-// else the default.
+// opens: the value "supportPage", else the maker's page.
 std::string supportPageAddress();
 
 }  // namespace chatsession

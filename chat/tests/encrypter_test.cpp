@@ -73,7 +73,7 @@ const char* const variableKeyCiphers[] = {
 
 void expectBothDirections(const std::vector<uint8_t>& key, const std::string& plainHex,
                           const std::string& cipherHex) {
-    Encrypter cipher;
+    lumonet::Encrypter cipher;
     ASSERT_TRUE(cipher.setKey(key.data(), key.size()));
     std::vector<uint8_t> block = fromHex(plainHex);
     ASSERT_TRUE(cipher.encryptEcb(block.data(), block.size()));
@@ -99,7 +99,7 @@ TEST(Encrypter, VariableKeyLengthVectors) {
 }
 
 TEST(Encrypter, KeyLengthsOutsideOneToFiftySixAreRefused) {
-    Encrypter cipher;
+    lumonet::Encrypter cipher;
     const std::vector<uint8_t> key(57, 0x5A);
     EXPECT_FALSE(cipher.setKey(key.data(), 0));
     EXPECT_FALSE(cipher.setKey(key.data(), 57));
@@ -113,7 +113,7 @@ TEST(Encrypter, KeyLengthsOutsideOneToFiftySixAreRefused) {
 }
 
 TEST(Encrypter, EcbWorksBlockByBlockAndLeavesAPartialBlock) {
-    Encrypter cipher;
+    lumonet::Encrypter cipher;
     const uint8_t key[] = {'q', 'o', 'r', 'v', 'a', 'n', 't', 'e', 'l'};
     ASSERT_TRUE(cipher.setKey(key, sizeof key));
     std::vector<uint8_t> data(21);

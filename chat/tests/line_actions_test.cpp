@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace chatline;
+using namespace lumonet;
 
 namespace {
 

@@ -48,7 +48,7 @@ protected:
         return client.connect("127.0.0.1", port(scenario), connection);
     }
 
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     std::map<std::string, uint16_t> ports;
     NetClient client;
 };
@@ -73,32 +73,32 @@ TEST_F(NetClientTest, PacketsInteroperateInBothDirections) {
         {"abcde", 20}, {"abcdefgh", 20}, {"abcdefghi", 28}, {std::string(1023, 'w'), 1036}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.size());
-        EXPECT_EQ(sendLine(client, connection, c.text), c.total);
-        EXPECT_EQ(receiveLine(client, connection), echoOf(c.total, c.text.size(), c.text));
+        EXPECT_EQ(lumonet::sendLine(client, connection, c.text), c.total);
+        EXPECT_EQ(lumonet::receiveLine(client, connection), echoOf(c.total, c.text.size(), c.text));
     }
     const std::string login = " /$winClient USER Alice PASS a@b.c BLV1000 UGI:6__CPU:800";
-    ASSERT_GT(sendLine(client, connection, login), 0);
-    EXPECT_EQ(receiveLine(client, connection), echoOf(76, login.size(), login));
+    ASSERT_GT(lumonet::sendLine(client, connection, login), 0);
+    EXPECT_EQ(lumonet::receiveLine(client, connection), echoOf(76, login.size(), login));
 
     EXPECT_TRUE(client.close(connection));
     EXPECT_FALSE(connection.connected());
     EXPECT_EQ(client.openConnectionCount(), 0u);
-    EXPECT_EQ(sendLine(client, connection, "after close"), -1);
-    EXPECT_EQ(receiveLine(client, connection), "");
+    EXPECT_EQ(lumonet::sendLine(client, connection, "after close"), -1);
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "");
     EXPECT_EQ(client.errorText(), "no error");
 }
 
 TEST_F(NetClientTest, ServerLinesArriveWhateverTheirDelivery) {
     NetConnection connection;
     ASSERT_TRUE(connectTo("scripted", connection)) << client.errorText();
-    EXPECT_EQ(receiveLine(client, connection), "/$chat Bob:hi");
-    EXPECT_EQ(receiveLine(client, connection), "abc") << "text stops at a NUL";
-    EXPECT_EQ(receiveLine(client, connection), "delivered one byte at a time");
-    EXPECT_EQ(receiveLine(client, connection), "one");
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "/$chat Bob:hi");
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "abc") << "text stops at a NUL";
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "delivered one byte at a time");
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "one");
     const Packet two = client.receivePacket(connection);
     EXPECT_EQ(payloadText(two.payload), "two");
     EXPECT_EQ(two.header.type, 9u) << "the type is carried";
-    EXPECT_EQ(receiveLine(client, connection), "") << "the server closed";
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "") << "the server closed";
 }
 
 TEST_F(NetClientTest, LargestPacketIsReceived) {
@@ -123,7 +123,7 @@ TEST_F(NetClientTest, TooLargePacketClosesTheConnection) {
 TEST_F(NetClientTest, ZeroLengthPacketIsAnErrorButKeepsTheConnection) {
     NetConnection connection;
     ASSERT_TRUE(connectTo("zero", connection));
-    EXPECT_EQ(receiveLine(client, connection), "");
+    EXPECT_EQ(lumonet::receiveLine(client, connection), "");
     EXPECT_EQ(client.errorText(), "4:  - non positive packet size");
     EXPECT_TRUE(connection.connected());
     EXPECT_EQ(client.openConnectionCount(), 1u);
@@ -157,8 +157,9 @@ TEST_F(NetClientTest, PeerThatStopsReadingFailsTheSendAtTheLimit) {
     ASSERT_TRUE(connectTo("deaf", connection));
     const std::string block(maxDataLength, 'd');
     // The socket buffers take a few packets; then a write has to wait.
-    int result = sendLine(client, connection, block);
-    for (int i = 0; i < 1000 && result > 0; ++i) result = sendLine(client, connection, block);
+    int result = lumonet::sendLine(client, connection, block);
+    for (int i = 0; i < 1000 && result > 0; ++i)
+        result = lumonet::sendLine(client, connection, block);
     EXPECT_EQ(result, -1);
     client.close(connection);
 }
@@ -222,7 +223,7 @@ TEST_F(NetClientTest, WholePacketsFromTwoThreadsDoNotInterleave) {
         for (int i = 0; i < perThread; ++i) {
             const std::string line = std::string("thread ") + name + " line " + std::to_string(i) +
                                      std::string(static_cast<size_t>(30000 + i * 997), name);
-            if (sendLine(client, connection, line) <= 0) ++failures;
+            if (lumonet::sendLine(client, connection, line) <= 0) ++failures;
         }
         return failures;
     };
@@ -233,7 +234,7 @@ TEST_F(NetClientTest, WholePacketsFromTwoThreadsDoNotInterleave) {
     // buffers fill up.
     std::set<std::string> echoed;
     for (int i = 0; i < 2 * perThread; ++i) {
-        const std::string reply = receiveLine(client, connection);
+        const std::string reply = lumonet::receiveLine(client, connection);
         if (reply.rfind("echo ", 0) != 0) {
             ADD_FAILURE() << "reply " << i << ": " << reply.substr(0, 80);
             client.close(connection);  // ends the senders too
@@ -273,7 +274,7 @@ TEST(HostAddress, DottedAddressRule) {
     EXPECT_FALSE(isDottedAddress("support.example.com"));
     EXPECT_FALSE(isDottedAddress(""));
     // Used without a lookup, even where no lookup would know it.
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     EXPECT_EQ(resolveHost("10.0.0.5"), "10.0.0.5");
 }
 

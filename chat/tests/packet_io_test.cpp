@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "chat/tests/memory_channel.h"
+#include "chat/tests/support/memory_channel.h"
 
 using namespace lumonet;
 

@@ -20,24 +20,24 @@ protected:
     }
 
     std::string exeName;
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
 };
 
 TEST_F(AppPathTest, RecordedFolderIsReturnedAsStored) {
     ASSERT_TRUE(reg.writeString("C:\\Program Files\\Mendora\\", "Path"));
-    EXPECT_EQ(appPathFolder(exeName), "C:\\Program Files\\Mendora\\");
+    EXPECT_EQ(win::appPathFolder(exeName), "C:\\Program Files\\Mendora\\");
     ASSERT_TRUE(reg.writeString("D:\\Tools", "Path"));
-    EXPECT_EQ(appPathFolder(exeName), "D:\\Tools");
+    EXPECT_EQ(win::appPathFolder(exeName), "D:\\Tools");
 }
 
 TEST_F(AppPathTest, MissingEmptyOrOverlongPathGivesTheCurrentFolder) {
-    EXPECT_EQ(appPathFolder(exeName), ".\\");  // no entry at all
+    EXPECT_EQ(win::appPathFolder(exeName), ".\\");  // no entry at all
     ASSERT_TRUE(reg.writeString("C:\\x.exe", ""));
-    EXPECT_EQ(appPathFolder(exeName), ".\\");  // entry without Path
+    EXPECT_EQ(win::appPathFolder(exeName), ".\\");  // entry without Path
     ASSERT_TRUE(reg.writeString("", "Path"));
-    EXPECT_EQ(appPathFolder(exeName), ".\\");
+    EXPECT_EQ(win::appPathFolder(exeName), ".\\");
     ASSERT_TRUE(reg.writeString(std::string(270, 'p'), "Path"));
-    EXPECT_EQ(appPathFolder(exeName), ".\\");
+    EXPECT_EQ(win::appPathFolder(exeName), ".\\");
 }
 
 }  // namespace

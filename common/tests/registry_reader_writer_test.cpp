@@ -18,11 +18,11 @@ protected:
         reg.setKey(key.path());
     }
     ScopedTestKey key;
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
 };
 
 TEST(RegistryWithoutKey, EveryReadFailsAndReportsNull) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     bool ok = true;
     EXPECT_EQ(reg.readString("x", ok), "null");
     EXPECT_FALSE(ok);
@@ -45,7 +45,7 @@ TEST_F(RegistryTest, ReadsOfAMissingKeyOrValueFail) {
     EXPECT_FALSE(reg.valueExists("absent"));
     EXPECT_FALSE(reg.deleteValue("absent"));
 
-    RegistryReaderWriter other;
+    win::RegistryReaderWriter other;
     other.setRoot(key.root());
     other.setKey(key.path() + "\\no such key");
     ok = true;
@@ -130,7 +130,7 @@ TEST_F(RegistryTest, RawValuesKeepTypeAndBytes) {
 }
 
 TEST_F(RegistryTest, WritesCreateMissingKeysAndDeleteRemovesTheValue) {
-    RegistryReaderWriter deep;
+    win::RegistryReaderWriter deep;
     deep.setRoot(key.root());
     deep.setKey(key.path() + "\\one\\two");
     ASSERT_TRUE(deep.writeInt(7, "n"));
@@ -144,7 +144,7 @@ TEST_F(RegistryTest, WritesCreateMissingKeysAndDeleteRemovesTheValue) {
 TEST_F(RegistryTest, EnumerationsListEveryNameThenEnd) {
     key.setString("first", "1");
     key.setString("second", "2");
-    RegistryReaderWriter sub;
+    win::RegistryReaderWriter sub;
     sub.setRoot(key.root());
     sub.setKey(key.path() + "\\childA");
     sub.writeInt(1, "x");

@@ -61,7 +61,7 @@ protected:
 TEST(Thread, AnExceptionInTheBodyIsReportedAndEndsTheThread) {
     std::atomic<int> boxes{0};
     std::string text;
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
         text = r.text;
         ++boxes;
         return IDOK;
@@ -72,7 +72,7 @@ TEST(Thread, AnExceptionInTheBodyIsReportedAndEndsTheThread) {
         thread.waitFor();
         EXPECT_TRUE(thread.finished());
     }
-    setMessageBoxHandler({});
+    win::setMessageBoxHandler({});
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(text, "disk on fire");
 }

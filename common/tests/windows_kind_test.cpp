@@ -5,22 +5,22 @@
 namespace {
 
 TEST(WindowsKind, CodesAndFamiliesOfEveryPlatform) {
-    EXPECT_EQ(windowsKindCode(0, 3, 10), 0);
-    EXPECT_EQ(windowsKindCode(1, 4, 0), 1);
-    EXPECT_EQ(windowsKindCode(1, 4, 10), 2);
-    EXPECT_EQ(windowsKindCode(1, 4, 90), 3);
-    EXPECT_EQ(windowsKindCode(2, 3, 51), 4);
-    EXPECT_EQ(windowsKindCode(2, 4, 0), 4);
-    EXPECT_EQ(windowsKindCode(2, 5, 0), 5);
-    EXPECT_EQ(windowsKindCode(2, 5, 1), 6);
-    EXPECT_EQ(windowsKindCode(2, 5, 2), 7);
-    EXPECT_EQ(windowsKindCode(2, 6, 1), 0) << "newer versions are not classified";
-    EXPECT_EQ(windowsKindCode(1, 4, 3), 0);
-    EXPECT_EQ(windowsKindCode(3, 5, 1), 0) << "an unknown platform";
+    EXPECT_EQ(win::windowsKindCode(0, 3, 10), 0);
+    EXPECT_EQ(win::windowsKindCode(1, 4, 0), 1);
+    EXPECT_EQ(win::windowsKindCode(1, 4, 10), 2);
+    EXPECT_EQ(win::windowsKindCode(1, 4, 90), 3);
+    EXPECT_EQ(win::windowsKindCode(2, 3, 51), 4);
+    EXPECT_EQ(win::windowsKindCode(2, 4, 0), 4);
+    EXPECT_EQ(win::windowsKindCode(2, 5, 0), 5);
+    EXPECT_EQ(win::windowsKindCode(2, 5, 1), 6);
+    EXPECT_EQ(win::windowsKindCode(2, 5, 2), 7);
+    EXPECT_EQ(win::windowsKindCode(2, 6, 1), 0) << "newer versions are not classified";
+    EXPECT_EQ(win::windowsKindCode(1, 4, 3), 0);
+    EXPECT_EQ(win::windowsKindCode(3, 5, 1), 0) << "an unknown platform";
 
-    EXPECT_EQ(platformFamilyOf(0), 0);
-    EXPECT_EQ(platformFamilyOf(1), 0);
-    EXPECT_EQ(platformFamilyOf(2), 4);
+    EXPECT_EQ(win::platformFamilyOf(0), 0);
+    EXPECT_EQ(win::platformFamilyOf(1), 0);
+    EXPECT_EQ(win::platformFamilyOf(2), 4);
 }
 
 }  // namespace

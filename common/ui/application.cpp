@@ -41,8 +41,8 @@ bool Application::initialize() {
         const bool controls = InitCommonControlsEx(&icc) != FALSE;
         richTextLibrary().reset(LoadLibraryA("riched20.dll"));
         ok = controls && richTextLibrary().valid() && detail::createDispatcher();
-        setUiThreadRunner(synchronize);
-        setExceptionReport(showException);
+        win::setUiThreadRunner(synchronize);
+        win::setExceptionReport(showException);
     });
     return ok;
 }
@@ -73,7 +73,7 @@ HICON Application::icon() {
 int Application::run(Window& window) {
     initialize();
     mainWin = &window;
-    setMainWindowHandle(window.handle());
+    win::setMainWindowHandle(window.handle());
     window.show();
     MSG msg;
     int exitCode = 0;
@@ -120,9 +120,9 @@ void Application::showException(const char* what) {
     std::string caption = title();
     if (caption.empty()) caption = "Error";
     const std::string text = what ? what : "Unknown exception";
-    runOnUiThread([&] {
+    win::runOnUiThread([&] {
         Window* main = mainWin;
-        showMessageBox(main ? main->handle() : nullptr, text, caption, MB_OK | MB_ICONERROR);
+        win::showMessageBox(main ? main->handle() : nullptr, text, caption, MB_OK | MB_ICONERROR);
     });
 }
 

@@ -84,9 +84,8 @@ bool Control::hasFocus() const {
 }
 
 void Control::setFont(const FontSpec& spec) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(spec.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    const int height =
+        -MulDiv(spec.pointSize, GetDeviceCaps(win::WindowDc(nullptr).get(), LOGPIXELSY), 72);
     win::Font font(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str()));

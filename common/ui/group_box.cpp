@@ -16,7 +16,7 @@ LRESULT CALLBACK groupBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_ERASEBKGND) {
         if (auto* self = static_cast<GroupBox*>(Control::fromHandle(hwnd))) {
             LRESULT result = 0;
-            if (guarded([&] {
+            if (win::guarded([&] {
                     RECT r;
                     GetClientRect(hwnd, &r);
                     FillRect(reinterpret_cast<HDC>(wParam), &r, self->parent().backgroundBrush());

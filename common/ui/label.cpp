@@ -1,5 +1,7 @@
 #include "common/ui/label.h"
 
+#include "common/win_handles.h"
+
 namespace ui {
 
 namespace {
@@ -27,15 +29,15 @@ Label::Label(Container& parent, const Bounds& b, const std::string& text, LabelO
 
 void Label::fitHeightToText() {
     const Bounds b = bounds();
-    HDC dc = GetDC(handle());
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(handle(), WM_GETFONT, 0, 0)));
-    const std::string content = text();
     RECT r = {0, 0, b.width, 0};
-    DrawTextA(dc, content.c_str(), static_cast<int>(content.size()), &r,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(handle(), dc);
+    {
+        win::WindowDc dc(handle());
+        win::SelectedObject font(
+            dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(handle(), WM_GETFONT, 0, 0)));
+        const std::string content = text();
+        DrawTextA(dc.get(), content.c_str(), static_cast<int>(content.size()), &r,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
     setBounds(Bounds{b.left, b.top, b.width, r.bottom});
 }
 

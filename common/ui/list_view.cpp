@@ -16,12 +16,9 @@ ListView::ListView(Container& parent, const Bounds& b, ListViewOptions options)
 }
 
 ListView::~ListView() {
-    // The control does not free an image list set without LVS_SHAREIMAGELISTS
-    // before it is destroyed, so detach and free it here.
-    if (images_) {
-        SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-        ImageList_Destroy(images_);
-    }
+    // The control must not use the list after it is freed, and it does not
+    // free a list it was given without LVS_SHAREIMAGELISTS itself.
+    if (images_) SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
 }
 
 void ListView::addColumn(const std::string& caption, int width) {
@@ -104,10 +101,9 @@ void ListView::clear() {
     SendMessageA(handle(), LVM_DELETEALLITEMS, 0, 0);
 }
 
-void ListView::setSmallImages(HIMAGELIST images) {
-    SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-    if (images_ && images_ != images) ImageList_Destroy(images_);
-    images_ = images;
+void ListView::setSmallImages(ImageList images) {
+    SendMessageA(handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
+    images_ = std::move(images);
 }
 
 }  // namespace ui

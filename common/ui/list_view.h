@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "common/ui/control.h"
+#include "common/ui/image_list.h"
 
 namespace ui {
 
@@ -35,11 +36,11 @@ public:
     bool checked(int item) const;
     int count() const;
     void clear();
-    // The small images of the items; the list view owns it from now on.
-    void setSmallImages(HIMAGELIST images);
+    // The small images of the items, kept as long as the list view.
+    void setSmallImages(ImageList images);
 
 private:
-    HIMAGELIST images_ = nullptr;
+    ImageList images_;
     int columns_ = 0;
 };
 

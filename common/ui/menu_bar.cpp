@@ -34,14 +34,17 @@ void Menu::addSeparator() {
 
 MenuBar::MenuBar() : handle_(CreateMenu()) {}
 
-MenuBar::~MenuBar() {
-    if (handle_) DestroyMenu(handle_);
-}
+MenuBar::~MenuBar() = default;
 
 Menu& MenuBar::addMenu(const std::string& caption) {
-    HMENU popup = CreatePopupMenu();
-    AppendMenuA(handle_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
-    menus_.push_back(std::make_unique<Menu>(popup, nextId_, allItems_));
+    win::Menu popup(CreatePopupMenu());
+    // Once appended, the popup is the bar's, destroyed with it.
+    const HMENU handle = popup.get();
+    if (AppendMenuA(handle_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(handle),
+                    caption.c_str()))
+        popup.detach();
+    menus_.push_back(std::make_unique<Menu>(handle, nextId_, allItems_));
+    if (popup) unattachedMenus_.push_back(std::move(popup));
     return *menus_.back();
 }
 
@@ -57,7 +60,7 @@ void MenuBar::dispatch(UINT id) {
 MenuItem* MenuBar::find(const std::string& caption) {
     for (MenuItem* item : allItems_) {
         char text[256] = {};
-        GetMenuStringA(handle_, item->id(), text, sizeof text, MF_BYCOMMAND);
+        GetMenuStringA(handle_.get(), item->id(), text, sizeof text, MF_BYCOMMAND);
         if (caption == text) return item;
     }
     return nullptr;

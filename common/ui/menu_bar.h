@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win_handles.h"
+
 namespace ui {
 
 class MenuItem {
@@ -54,7 +56,7 @@ public:
     MenuBar(const MenuBar&) = delete;
     MenuBar& operator=(const MenuBar&) = delete;
 
-    HMENU handle() const { return handle_; }
+    HMENU handle() const { return handle_.get(); }
     Menu& addMenu(const std::string& caption);
     // Runs the handler of the item with this command id.
     void dispatch(UINT id);
@@ -62,7 +64,10 @@ public:
     MenuItem* find(const std::string& caption);
 
 private:
-    HMENU handle_;
+    win::Menu handle_;
+    // A menu that could not be appended to the bar is not the bar's to
+    // destroy, so it is kept here.
+    std::vector<win::Menu> unattachedMenus_;
     // Items get ids from here in the order they are added; test drivers in
     // other processes rely on that order.
     UINT nextId_ = 0x8000;

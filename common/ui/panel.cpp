@@ -15,7 +15,7 @@ LRESULT CALLBACK Panel::panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     bool handled = false;
-    guarded([&] {
+    win::guarded([&] {
         if (self->routeChildMessage(msg, wParam, lParam, result)) {
             handled = true;
         } else if (msg == WM_ERASEBKGND) {

@@ -1,5 +1,7 @@
 #include "common/ui/picture.h"
 
+#include "common/win_handles.h"
+
 #include "common/ui/application.h"
 
 namespace ui {
@@ -40,7 +42,7 @@ LRESULT CALLBACK Picture::pictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     bool handled = false;
-    guarded([&] { handled = self->handleMessage(msg, wParam, result); });
+    win::guarded([&] { handled = self->handleMessage(msg, wParam, result); });
     return handled ? result : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -101,11 +103,9 @@ void Picture::paint() {
     if (bitmap_) {
         BITMAP info = {};
         GetObjectA(bitmap_, sizeof info, &info);
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap_);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        win::MemoryDc memory(CreateCompatibleDC(dc));
+        win::SelectedObject selected(memory.get(), bitmap_);
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
     }
     EndPaint(handle(), &ps);
 }

@@ -38,10 +38,10 @@ void runWindows(const ProgramSteps& steps) {
 int runProgram(const ProgramSteps& steps) {
     if (!isFirstCopy(steps.mutexName)) return kFailed;
     int exitCode = 0;
-    if (steps.prepare && !guarded([&] { exitCode = steps.prepare(); })) return kFailed;
+    if (steps.prepare && !win::guarded([&] { exitCode = steps.prepare(); })) return kFailed;
     if (exitCode != 0) return exitCode;
-    if (steps.makeWindows) guarded([&] { runWindows(steps); });
-    if (steps.release) guarded(steps.release);
+    if (steps.makeWindows) win::guarded([&] { runWindows(steps); });
+    if (steps.release) win::guarded(steps.release);
     return 0;
 }
 

@@ -37,7 +37,7 @@ LRESULT CALLBACK dispatcherProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     }
     if (msg == kRunPosted) {
         auto* fn = reinterpret_cast<std::function<void()>*>(lParam);
-        guarded(*fn);
+        win::guarded(*fn);
         delete fn;
         return 0;
     }
@@ -66,10 +66,6 @@ bool post(std::function<void()> fn) {
     if (PostMessageA(target, kRunPosted, 0, reinterpret_cast<LPARAM>(heapFn))) return true;
     delete heapFn;
     return false;
-}
-
-void pauseServingThreads(unsigned milliseconds) {
-    win::pauseServingSentMessages(milliseconds);
 }
 
 namespace detail {

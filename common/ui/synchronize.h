@@ -15,12 +15,6 @@ bool synchronize(const std::function<void()>& fn);
 // procedures that never ran are dropped at shutdown.
 bool post(std::function<void()> fn);
 
-// For waits on the user-interface thread: pauses for up to `milliseconds`
-// while serving the synchronize calls of other threads, so that a thread the
-// user-interface thread waits for can finish. Plain Sleep() there would
-// deadlock against a thread inside synchronize().
-void pauseServingThreads(unsigned milliseconds);
-
 namespace detail {
 // Made by Application::initialize on the user-interface thread.
 bool createDispatcher();

@@ -80,7 +80,7 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self || !self->handle()) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
-    if (guarded([&] { result = self->handleMessage(msg, wParam, lParam); })) return result;
+    if (win::guarded([&] { result = self->handleMessage(msg, wParam, lParam); })) return result;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

@@ -11,13 +11,14 @@
 #include "chat/line_actions.h"
 #include "chat/session/support_addresses.h"
 #include "common/app_path.h"
+#include "common/suite_registry.h"
 #include "common/tests/support/test_files.h"
 #include "mendora_version.h"
 #include "repair/repair_engine.h"
 #include "repair/settings.h"
 #include "updater/update_check.h"
 #include "updater/update_server_address.h"
-#include "updater/update_window.h"
+#include "updater/update_view.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string expectedFolder() {
     return folder;
 }
 
-class SilentWindow : public updater::UpdateWindow {
+class SilentWindow : public updater::UpdateView {
 public:
     void trace(const std::string&) override {}
     void setStatus(const std::string&) override {}
@@ -66,10 +67,10 @@ TEST(InstalledSuite, TheUpdaterFindsItsListAndItsServer) {
 }
 
 TEST(InstalledSuite, ParleclientFindsItsSoundsAndKeepsItsSettings) {
-    const std::string suite = appPathFolder("Vimstack.exe");
+    const std::string suite = win::appPathFolder(win::kSuiteHostEntry);
     EXPECT_EQ(suite, expectedFolder());
     for (const char* sound :
-         {chatline::receiveSound, chatline::adminLogonSound, chatline::clientLogonSound})
+         {lumonet::receiveSound, lumonet::adminLogonSound, lumonet::clientLogonSound})
         EXPECT_TRUE(testing_support::fileExists(suite + sound)) << sound;
     EXPECT_EQ(chatsession::supportServerHost(), "support.brisklane.com");
 

@@ -16,6 +16,7 @@ fi
 
 export WINEPREFIX_OVERRIDE="$root/build/installer-wineprefix"
 source "$root/tools/wine-env.sh"
+source "$root/tools/installation.sh"
 rm -rf "$WINEPREFIX"
 make_wine_prefix || exit 1
 trap 'stop_wineserver; rm -rf "$WINEPREFIX"' EXIT
@@ -46,16 +47,14 @@ expect_value() {  # KEY NAME EXPECTED
 folder='C:\Suites\Mendora\'
 linux_folder="$WINEPREFIX/drive_c/Suites/Mendora"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Mendora"
-suite='HKLM\Software\Brisklane Technologies\Mendora'
+suite=$SUITE_KEY
 app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Mendora'
 version=$(head -n 1 "$root/VERSION")
 
 echo "== silent install into $folder"
 run "$(windows_path "$setup")" /S "/D=${folder%\\}" || fail "the installer ended with an error"
-for file in Mendora.exe rptrnr.dll Parleclient.exe MendoraUpdater.exe fetchkit.dll Uninstall.exe \
-            sounds/adminLogon.wav sounds/clientLogon.wav sounds/message1.wav sounds/receive.wav \
-            sounds/send.wav; do
+for file in $(installed_names) Uninstall.exe; do
   [ -f "$linux_folder/$file" ] || fail "$file was not installed"
 done
 for link in Mendora "Support Chat" "Update Mendora" "Uninstall Mendora"; do
@@ -100,8 +99,8 @@ echo "== silent uninstall"
 run "${folder}Uninstall.exe" /S || fail "the uninstaller ended with an error"
 # It goes on in a copy of itself: its last step removes the uninstall entry.
 for _ in $(seq 120); do reg_key_exists "$uninstall_key" || break; sleep 0.5; done
-for file in Mendora.exe rptrnr.dll Parleclient.exe MendoraUpdater.exe fetchkit.dll Uninstall.exe \
-            sounds settings; do
+for file in $(installed_names) $(installed_names | xargs -n1 dirname | grep -vx . | sort -u) \
+            Uninstall.exe settings; do
   [ ! -e "$linux_folder/$file" ] || fail "$file is still there after the uninstall"
 done
 [ -f "$linux_folder/bak/0/files/marker.bak" ] || fail "the uninstall removed the backups"

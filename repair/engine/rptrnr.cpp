@@ -69,10 +69,11 @@ bool repair(const RepairEntry& entry) {
         case 2:
             // An empty key path would name the root itself.
             return entry.fieldCount >= 2 && *field(1) &&
-                   deleteKeyTree(rootFromName(field(0)), field(1));
+                   deleteKeyTree(win::rootFromName(field(0)), field(1));
         case 3:
         case 4:
-            return entry.fieldCount >= 3 && deleteValue(rootFromName(field(0)), field(1), field(2));
+            return entry.fieldCount >= 3 &&
+                   deleteValue(win::rootFromName(field(0)), field(1), field(2));
         default:
             return false;
     }

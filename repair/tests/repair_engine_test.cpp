@@ -29,7 +29,7 @@ TEST(RepairEngine, RemovesWhatEachEntryNames) {
     CreateDirectoryA((folder.path() + "empty").c_str(), nullptr);
 
     ScopedTestKey key;
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path() + "\\Class\\InProcServer32\\deep");
     reg.writeString("x", "v");

@@ -68,9 +68,10 @@ TaskEntry fileEntry(const std::string& path) {
 
 // The working window as the repair shows it: what still existed on disk when
 // it appeared, and what the user had been told when it went.
-class RecordingWorkingWindow : public WorkingIndicator {
+class RecordingWorkingWindow : public WorkingView {
 public:
-    explicit RecordingWorkingWindow(const std::vector<MessageBoxRequest>& shown) : shown_(shown) {}
+    explicit RecordingWorkingWindow(const std::vector<win::MessageBoxRequest>& shown)
+        : shown_(shown) {}
     void show() override {
         ++shows;
         fileExistedAtShow = watched.empty() || fileExists(watched);
@@ -86,7 +87,7 @@ public:
     size_t messagesBeforeHide = 0;
 
 private:
-    const std::vector<MessageBoxRequest>& shown_;
+    const std::vector<win::MessageBoxRequest>& shown_;
 };
 
 class RepairRun : public ::testing::Test {
@@ -95,7 +96,7 @@ protected:
         releaseSettings();
         ASSERT_TRUE(CopyFileA((testing_support::ownProgramFolder() + "rptrnr.dll").c_str(),
                               (install.path() + "rptrnr.dll").c_str(), FALSE));
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             shown.push_back(r);
             return IDOK;
         });
@@ -106,7 +107,7 @@ protected:
         for (PlantedCategory* c : {&files(), &values(), &internet()}) c->clear();
     }
     void TearDown() override {
-        setMessageBoxHandler(nullptr);
+        win::setMessageBoxHandler(nullptr);
         setFreeSpaceQuery(nullptr);
         releaseSettings();
     }
@@ -121,7 +122,7 @@ protected:
     ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install.path()};
     ScopedTestFolder work;
     RepairEngine engine;
-    std::vector<MessageBoxRequest> shown;
+    std::vector<win::MessageBoxRequest> shown;
     RecordingWorkingWindow working{shown};
     uint64_t freeSpace = uint64_t(1) << 40;
     bool spaceKnown = true;
@@ -143,7 +144,7 @@ TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
     TaskEntry subkey;
     subkey.type = EntryRegKey;
     subkey.fields = {"HKEY_CURRENT_USER", key.path() + "\\Sub"};
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(subkey.fields[1]);
     reg.writeInt(1, "n");

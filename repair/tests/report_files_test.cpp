@@ -37,12 +37,12 @@ protected:
         CreateDirectoryA((folder.path() + "bak").c_str(), nullptr);
         CreateDirectoryA(slot.c_str(), nullptr);
         CreateDirectoryA((slot + "\\files").c_str(), nullptr);
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             boxes.push_back(r);
             return IDOK;
         });
     }
-    ~ReportFiles() override { setMessageBoxHandler({}); }
+    ~ReportFiles() override { win::setMessageBoxHandler({}); }
 
     // The one report of the slot, read back.
     std::vector<TaskEntry> readBack(std::string* name = nullptr) {
@@ -58,7 +58,7 @@ protected:
     ScopedTestFolder folder;
     std::string slot;
     TaskManager* tm = TaskManager::instance();
-    std::vector<MessageBoxRequest> boxes;
+    std::vector<win::MessageBoxRequest> boxes;
 };
 
 TEST_F(ReportFiles, EveryEntryTypeRoundTrips) {

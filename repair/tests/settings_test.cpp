@@ -27,7 +27,7 @@ std::string appPathKey() {
 }
 
 void recordInstallFolder(const std::string& folder) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
     reg.setKey(appPathKey());
     ASSERT_TRUE(reg.writeString(folder, "Path"));
@@ -37,7 +37,7 @@ void recordInstallFolder(const std::string& folder) {
 // prints the message it was shown.
 CHILD_SCENARIO(createSettings) {
     useOwnInstallEntry();
-    setMessageBoxHandler([](const MessageBoxRequest& r) {
+    win::setMessageBoxHandler([](const win::MessageBoxRequest& r) {
         std::printf("[%s|%s|%d]\n", r.text.c_str(), r.caption.c_str(), r.owner == nullptr);
         std::fflush(stdout);
         return IDOK;

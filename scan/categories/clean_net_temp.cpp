@@ -16,7 +16,7 @@ bool CleanNetTemp::scan() {
     setMarker(false);
     char cache[MAX_PATH + 1] = {};
     if (!SHGetSpecialFolderPathA(nullptr, cache, CSIDL_INTERNET_CACHE, TRUE)) {
-        showMessageOnUiThread("Error Retrieving Internet Cache Folder", "Error", MB_OK);
+        win::showMessageOnUiThread("Error Retrieving Internet Cache Folder", "Error", MB_OK);
         return false;
     }
     setRunning(true);

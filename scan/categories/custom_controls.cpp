@@ -14,10 +14,10 @@ CustomControls* CustomControls::instance() {
 }
 
 bool CustomControls::scan() {
-    RegistryReaderWriter lister;
+    win::RegistryReaderWriter lister;
     lister.setRoot(HKEY_CLASSES_ROOT);
     lister.setKey("CLSID");
-    RegistryReaderWriter reader;
+    win::RegistryReaderWriter reader;
     reader.setRoot(HKEY_CLASSES_ROOT);
 
     setRunning(true);

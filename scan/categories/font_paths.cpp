@@ -15,16 +15,16 @@ FontPaths* FontPaths::instance() {
 
 bool FontPaths::scan() {
     std::string windows;
-    switch (findWindowsFolder(windows)) {
-        case WindowsFolderLookup::NtLookupFailed:
-            showMessageOnUiThread("Failure To Retrieve Windows Folder", "Error",
-                                  MB_OK | MB_ICONQUESTION);
+    switch (win::findWindowsFolder(windows)) {
+        case win::WindowsFolderLookup::NtLookupFailed:
+            win::showMessageOnUiThread("Failure To Retrieve Windows Folder", "Error",
+                                       MB_OK | MB_ICONQUESTION);
             return false;
-        case WindowsFolderLookup::LegacyLookupFailed:
-            showMessageOnUiThread("Cannot get Windows Folder", "Mendora Error",
-                                  MB_OK | MB_ICONQUESTION);
+        case win::WindowsFolderLookup::LegacyLookupFailed:
+            win::showMessageOnUiThread("Cannot get Windows Folder", "Mendora Error",
+                                       MB_OK | MB_ICONQUESTION);
             break;
-        case WindowsFolderLookup::Found:
+        case win::WindowsFolderLookup::Found:
             break;
     }
     const std::string fonts =

@@ -26,10 +26,10 @@ InstalledSoftware* InstalledSoftware::instance() {
 }
 
 bool InstalledSoftware::scan() {
-    RegistryReaderWriter lister;
+    win::RegistryReaderWriter lister;
     lister.setRoot(HKEY_LOCAL_MACHINE);
     lister.setKey(kAppPaths);
-    RegistryReaderWriter reader;
+    win::RegistryReaderWriter reader;
     reader.setRoot(HKEY_LOCAL_MACHINE);
 
     setRunning(true);

@@ -15,7 +15,7 @@ void appendIfNew(BasicTask::EntryList& list, std::unique_ptr<TaskEntry> entry) {
     if (TaskManager::instance()->acceptEntry(*entry)) list.push_back(std::move(entry));
 }
 
-std::unique_ptr<TaskEntry> readValueEntry(RegistryReaderWriter& reg, HKEY root,
+std::unique_ptr<TaskEntry> readValueEntry(win::RegistryReaderWriter& reg, HKEY root,
                                           const std::string& keyPath, const std::string& name) {
     DWORD type = 0;
     DWORD size = 0;
@@ -24,7 +24,7 @@ std::unique_ptr<TaskEntry> readValueEntry(RegistryReaderWriter& reg, HKEY root,
     if (reg.readRaw(size ? bytes.data() : nullptr, type, size, name) != ERROR_SUCCESS)
         return nullptr;
     auto entry = std::make_unique<TaskEntry>();
-    entry->fields = {nameFromRoot(root), keyPath, name};
+    entry->fields = {win::nameFromRoot(root), keyPath, name};
     entry->setRawValue(static_cast<int32_t>(type), bytes.data(), static_cast<int32_t>(size));
     return entry;
 }
@@ -32,7 +32,7 @@ std::unique_ptr<TaskEntry> readValueEntry(RegistryReaderWriter& reg, HKEY root,
 }  // namespace
 
 void recordKeyTree(BasicTask::EntryList& list, HKEY root, const std::string& keyPath) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(root);
     reg.setKey(keyPath);
 
@@ -50,7 +50,7 @@ void recordKeyTree(BasicTask::EntryList& list, HKEY root, const std::string& key
             recordKeyTree(list, root, subkey);
             auto entry = std::make_unique<TaskEntry>();
             entry->type = EntryRegKey;
-            entry->fields = {nameFromRoot(root), subkey};
+            entry->fields = {win::nameFromRoot(root), subkey};
             appendIfNew(list, std::move(entry));
         }
     }

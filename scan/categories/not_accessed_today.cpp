@@ -17,7 +17,7 @@ bool dateBefore(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 }
 
 void reportFileTimeFailure(const char* text) {
-    showMessageOnUiThread(text, std::to_string(GetLastError()), MB_OK);
+    win::showMessageOnUiThread(text, std::to_string(GetLastError()), MB_OK);
 }
 
 }  // namespace

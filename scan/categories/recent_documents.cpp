@@ -14,16 +14,16 @@ namespace {
 // The folder that holds the user's Recent folder: the profile on the NT
 // platform, the Windows folder elsewhere.
 std::string recentParent() {
-    if (OsVersion().isNt()) {
+    if (win::OsVersion().isNt()) {
         char profile[MAX_PATH + 1] = {};
         if (SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, TRUE)) return profile;
-        showMessageOnUiThread("Failure To Retrieve Profile Folder", "Error", MB_OK);
+        win::showMessageOnUiThread("Failure To Retrieve Profile Folder", "Error", MB_OK);
         return "\\Windows";
     }
     std::string windows;
-    if (findWindowsFolder(windows) != WindowsFolderLookup::Found)
-        showMessageOnUiThread("Cannot get Windows Folder", "Mendora Error",
-                              MB_OK | MB_ICONQUESTION);
+    if (win::findWindowsFolder(windows) != win::WindowsFolderLookup::Found)
+        win::showMessageOnUiThread("Cannot get Windows Folder", "Mendora Error",
+                                   MB_OK | MB_ICONQUESTION);
     return windows;
 }
 

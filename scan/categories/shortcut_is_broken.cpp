@@ -56,15 +56,15 @@ bool shortcutIsBroken(const std::string& path) {
     const HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_IShellLinkA, link.receive());
     if (FAILED(created)) {
-        showMessageOnUiThread(
+        win::showMessageOnUiThread(
             std::string("Error in CoCreateInstance. ") + creationFailureText(created),
             std::to_string(static_cast<long>(created)), MB_OK);
-        showMessageOnUiThread("Error Creating Instance", "", MB_OK);
+        win::showMessageOnUiThread("Error Creating Instance", "", MB_OK);
         return false;
     }
     win::ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.receive()))) {
-        showMessageOnUiThread("Error in interface query", "", MB_OK);
+        win::showMessageOnUiThread("Error in interface query", "", MB_OK);
         return false;
     }
     WCHAR widePath[MAX_PATH + 1] = {};

@@ -6,10 +6,10 @@
 namespace sysrepair {
 
 void ValueReferenceTask::checkValues(const std::string& keyPath, const IsMissing& isMissing) {
-    RegistryReaderWriter lister;
+    win::RegistryReaderWriter lister;
     lister.setRoot(HKEY_LOCAL_MACHINE);
     lister.setKey(keyPath);
-    RegistryReaderWriter reader;
+    win::RegistryReaderWriter reader;
     reader.setRoot(HKEY_LOCAL_MACHINE);
     reader.setKey(keyPath);
 

@@ -96,7 +96,7 @@ TEST(RestoreRegKey, MakesTheKeyAndLeavesNoValueBehind) {
     key.setString("kept", "x");
     const TaskEntry existing = regEntry(EntryRegKey, key, {});
     EXPECT_TRUE(restoreTaskEntry(&existing));
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path());
     ASSERT_TRUE(reg.openValues());
@@ -108,7 +108,7 @@ TEST(RestoreRegKey, MakesTheKeyAndLeavesNoValueBehind) {
 
 TEST(RestoreRegText, WritesStringsAndLeadingIntegers) {
     ScopedTestKey key;
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path());
     bool ok = false;
@@ -137,7 +137,7 @@ TEST(RestoreRegRaw, WritesTypeAndBytesExactly) {
     raw.fields = {"HKEY_CURRENT_USER", key.path(), ""};
     EXPECT_TRUE(restoreTaskEntry(&raw));
 
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path());
     char back[64] = {};
@@ -151,7 +151,7 @@ TEST(RestoreRegRaw, WritesTypeAndBytesExactly) {
 // written back has it, as the value that was removed had.
 TEST(RestoreRegRaw, TextValuesWithoutTheirTerminatingZeroGetIt) {
     ScopedTestKey key;
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path());
     auto restoredBytes = [&](int32_t type, const std::string& bytes) {
@@ -176,15 +176,15 @@ TEST(RestoreRegRaw, TextValuesWithoutTheirTerminatingZeroGetIt) {
 }
 
 TEST(RestoreUnknownType, AsksNothingAndShowsTheTypeNumber) {
-    MessageBoxRequest seen{};
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+    win::MessageBoxRequest seen{};
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
         seen = r;
         return IDOK;
     });
     TaskEntry e;
     e.type = 7;
     EXPECT_TRUE(restoreTaskEntry(&e));
-    setMessageBoxHandler(nullptr);
+    win::setMessageBoxHandler(nullptr);
     EXPECT_EQ(seen.text, "Unknown Task Entry Type");
     EXPECT_EQ(seen.caption, "7");
     EXPECT_EQ(seen.flags, UINT(MB_OK));

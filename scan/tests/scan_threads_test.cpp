@@ -15,7 +15,7 @@
 #include "scan/scan_flags.h"
 #include "scan/scan_run.h"
 #include "scan/task_manager.h"
-#include "scan/tests/recording_scan_view.h"
+#include "scan/tests/support/recording_scan_view.h"
 
 using namespace sysrepair;
 using testing_support::waitUntil;

@@ -20,16 +20,17 @@ DriveTable* table = nullptr;
 // stays without roots.
 bool windowsFolderFound() {
     std::string folder;
-    switch (findWindowsFolder(folder)) {
-        case WindowsFolderLookup::Found:
+    switch (win::findWindowsFolder(folder)) {
+        case win::WindowsFolderLookup::Found:
             return true;
-        case WindowsFolderLookup::NtLookupFailed:
-            showMessageOnUiThread("Failure To Retrieve Windows Folder", "Error", MB_OK);
+        case win::WindowsFolderLookup::NtLookupFailed:
+            win::showMessageOnUiThread("Failure To Retrieve Windows Folder", "Error", MB_OK);
             return false;
-        case WindowsFolderLookup::LegacyLookupFailed:
+        case win::WindowsFolderLookup::LegacyLookupFailed:
             break;
     }
-    showMessageOnUiThread("Cannot get Windows Folder", "Mendora Error", MB_OK | MB_ICONQUESTION);
+    win::showMessageOnUiThread("Cannot get Windows Folder", "Mendora Error",
+                               MB_OK | MB_ICONQUESTION);
     return false;
 }
 

@@ -11,7 +11,7 @@ namespace {
 constexpr uint64_t kTagMask = 0xffffffff00000000ull;
 
 uint64_t hashText(std::string_view text) {
-    TextHash hash;
+    win::TextHash hash;
     hash.add(text.data(), text.size());
     return hash.value();
 }

@@ -15,8 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/driver/window_driver.h"
+#include "common/tests/driver/window_driver.h"
+#include "common/win_handles.h"
+#include "shell/driver/mendora_driver.h"
 
+using namespace mendora_driver;
 using namespace window_driver;
 
 namespace {
@@ -25,12 +28,14 @@ namespace {
 bool saveScreen(const std::string& path) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
+    win::WindowDc screen(nullptr);
+    win::MemoryDc memory(CreateCompatibleDC(screen.get()));
+    win::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!memory || !bitmap) return false;
+    {
+        win::SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+    }
 
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
@@ -41,12 +46,9 @@ bool saveScreen(const std::string& path) {
     info.biCompression = BI_RGB;
     const int stride = (width * 3 + 3) & ~3;
     std::vector<char> pixels(static_cast<size_t>(stride) * height);
-    const bool read = GetDIBits(memory, bitmap, 0, height, pixels.data(),
-                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height;
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (!read) return false;
+    if (GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(),
+                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != height)
+        return false;
 
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;  // "BM"
@@ -64,7 +66,7 @@ bool saveScreen(const std::string& path) {
 int main(int argc, char** argv) {
     const std::string step = argc > 1 ? argv[1] : "";
     DWORD pid = 0;
-    waitUntil([&] { return (pid = findMendoraProcess()) != 0; }, 60);
+    pollUntil([&] { return (pid = findMendoraProcess()) != 0; }, 60);
     HWND window = pid ? waitForMainWindow(pid, 1) : nullptr;
     if (!window) {
         std::fprintf(stderr, "Mendora's window did not show\n");
@@ -73,7 +75,7 @@ int main(int argc, char** argv) {
     if (step == "welcome") return 0;
     if (step == "scanning") {
         clickAt(window, kStartScan.x, kStartScan.y);
-        if (waitUntil([&] { return visibleChildWithText(window, isRunningCaption) != nullptr; },
+        if (pollUntil([&] { return visibleChildWithText(window, isRunningCaption) != nullptr; },
                       120)) {
             if (argc > 2 && !saveScreen(argv[2])) std::fprintf(stderr, "no screenshot\n");
             return 0;
@@ -83,7 +85,7 @@ int main(int argc, char** argv) {
     }
     if (step == "results") {
         HWND headline = nullptr;
-        if (waitUntil([&] { return (headline = visibleChildWithText(window, isResultHeadline)); },
+        if (pollUntil([&] { return (headline = visibleChildWithText(window, isResultHeadline)); },
                       600)) {
             std::printf("%s\n", windowText(headline).c_str());
             return 0;
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
             devices = waitForWindow(pid, "System Information", 60);
         HWND classes = devices ? childOfClass(devices, "ListBox", 0) : nullptr;
         if (classes &&
-            waitUntil([&] { return SendMessageA(classes, LB_GETCOUNT, 0, 0) > 0; }, 30)) {
+            pollUntil([&] { return SendMessageA(classes, LB_GETCOUNT, 0, 0) > 0; }, 30)) {
             selectListLine(classes, 0);
             return 0;
         }
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
         for (const char* caption : {"System Information", "Windows Information"}) {
             HWND shown = waitForWindow(pid, caption, 5);
             if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
-            waitUntil([&] { return !shown || !IsWindowVisible(shown); }, 30);
+            pollUntil([&] { return !shown || !IsWindowVisible(shown); }, 30);
         }
         return 0;
     }

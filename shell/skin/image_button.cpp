@@ -2,6 +2,8 @@
 
 #include "shell/skin/jpeg_bitmap.h"
 
+namespace skin {
+
 TImageButton::TImageButton(ui::Container& parent, const ui::Bounds& b) : ui::Picture(parent, b) {
     setHandCursor(true);
     onEnter = [this] { CMMouseEnter(); };
@@ -44,3 +46,5 @@ void TImageButton::OnMouseUp(ui::MouseButton) {
     setBitmap(Picture_hover.get());
     if (PictureClick) PictureClick(*this);
 }
+
+}  // namespace skin

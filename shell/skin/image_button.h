@@ -14,6 +14,8 @@
 #include "common/ui/picture.h"
 #include "common/win_handles.h"
 
+namespace skin {
+
 class TImageButton : public ui::Picture {
 public:
     TImageButton(ui::Container& parent, const ui::Bounds& b);
@@ -43,3 +45,5 @@ private:
     win::Bitmap Picture_pressed;
     win::Bitmap Picture_normal;
 };
+
+}  // namespace skin

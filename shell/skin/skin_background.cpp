@@ -1,5 +1,7 @@
 #include "shell/skin/skin_background.h"
 
+namespace skin {
+
 namespace {
 
 ui::Bounds pictureBounds(HBITMAP picture) {
@@ -27,3 +29,5 @@ SkinBackground::SkinBackground(ui::Container& parent, win::Bitmap picture)
 void SkinBackground::sendToBack() {
     SetWindowPos(handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
+
+}  // namespace skin

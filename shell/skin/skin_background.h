@@ -8,6 +8,8 @@
 #include "common/ui/control.h"
 #include "common/win_handles.h"
 
+namespace skin {
+
 class SkinBackground : public ui::Control {
 public:
     // Shows the picture at (0, 0); takes ownership of it. An empty picture
@@ -22,3 +24,5 @@ public:
 private:
     win::Bitmap picture_;
 };
+
+}  // namespace skin

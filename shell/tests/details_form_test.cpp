@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "common/suite_registry.h"
 #include "common/ui/synchronize.h"
 
 using sysrepair::TaskEntry;
@@ -54,8 +55,7 @@ protected:
                   {"HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
                    "Gone Sans (TrueType)", "STRING", "gonesans.ttf"});
         ownOnly.add(sysrepair::EntryRegText,
-                    {"HKEY_LOCAL_MACHINE", "SOFTWARE\\Brisklane Technologies\\Mendora\\", "id",
-                     "INT", "42"});
+                    {"HKEY_LOCAL_MACHINE", win::kSuiteKey, win::kProcessIdValue, "INT", "42"});
     }
 
     void whileShown(const std::function<void()>& inside) {
@@ -70,7 +70,7 @@ protected:
     FixedTask controls;
     FixedTask fonts;
     FixedTask ownOnly{"Missing Windows Help Files"};
-    TScanDetailsForm form;
+    sysrepair::TScanDetailsForm form;
 };
 
 TEST_F(Report, OneRootPerCategoryTheFirstExpandedAndTheMakersKeyLeftOut) {

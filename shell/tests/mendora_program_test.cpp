@@ -10,22 +10,24 @@
 #include <set>
 #include <string>
 
+#include "common/suite_registry.h"
+#include "common/tests/driver/window_driver.h"
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
 #include "common/win_handles.h"
-#include "shell/driver/window_driver.h"
-#include "sysinfo/sysinfo_resources.h"
+#include "shell/driver/mendora_driver.h"
+#include "sysinfo/window/sysinfo_resources.h"
 
 using testing_support::ScopedAppPathsEntry;
 using testing_support::ScopedRegistryValue;
 using testing_support::ScopedTestFolder;
+using namespace mendora_driver;
 using namespace window_driver;
 
 namespace {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 const DWORD kAlreadyRunning = static_cast<DWORD>(-1);
 
 // The program is built one folder above this test program.
@@ -48,7 +50,7 @@ protected:
     // test program alone starts Mendora, so it may use Mendora's own entry.
     MendoraProgram()
         : appPath("Mendora.exe", install.path()),
-          processId(HKEY_LOCAL_MACHINE, kMendoraKey, "id") {}
+          processId(HKEY_LOCAL_MACHINE, win::kSuiteKey, win::kProcessIdValue) {}
 
     // Ends the program the way the user does: the close button's request,
     // answered Yes.
@@ -139,7 +141,7 @@ TEST_F(MendoraProgram, OneCopyRecordsItsIdDragsByTheHeaderAndClosesOnYes) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(messageText(box), "Close Mendora?");
     answer(box, IDNO);
-    EXPECT_TRUE(waitUntil([&] { return visibleWindows(mendora.id(), "#32770").empty(); }, 30));
+    EXPECT_TRUE(pollUntil([&] { return visibleWindows(mendora.id(), "#32770").empty(); }, 30));
     EXPECT_EQ(mendora.exitCode(1), STILL_ACTIVE);
     EXPECT_TRUE(IsWindowVisible(window));
 
@@ -200,7 +202,7 @@ TEST_F(MendoraProgram, TheChatAndUpdateButtonsStartTheirProgramsFromTheInstallFo
         SCOPED_TRACE(b.program);
         clickAt(window, b.button.x, b.button.y);
         DWORD started = 0;
-        ASSERT_TRUE(waitUntil(
+        ASSERT_TRUE(pollUntil(
             [&] { return (started = processOfWindow(b.caption, mendora.id())) != 0; }, 60));
         const std::string program = programFileOf(started);
         EXPECT_EQ(lstrcmpiA(program.c_str(), (install.path() + b.program).c_str()), 0) << program;
@@ -231,9 +233,9 @@ TEST_F(MendoraProgram, TheInformationButtonOpensWindowsInformationAndItsDeviceWi
     HWND members = childOfClass(devices, "ListBox", 1);
     ASSERT_NE(classes, nullptr);
     ASSERT_NE(members, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return SendMessageA(classes, LB_GETCOUNT, 0, 0) > 0; }, 30));
+    ASSERT_TRUE(pollUntil([&] { return SendMessageA(classes, LB_GETCOUNT, 0, 0) > 0; }, 30));
     selectListLine(classes, 0);
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(pollUntil(
         [&] {
             char first[200] = {};
             SendMessageA(members, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
@@ -243,9 +245,9 @@ TEST_F(MendoraProgram, TheInformationButtonOpensWindowsInformationAndItsDeviceWi
         30));
 
     PostMessageA(devices, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(devices); }, 30));
+    ASSERT_TRUE(pollUntil([&] { return !IsWindowVisible(devices); }, 30));
     PostMessageA(information, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(window) != FALSE; }, 30));
+    ASSERT_TRUE(pollUntil([&] { return IsWindowEnabled(window) != FALSE; }, 30));
     closeAndExpectCleanEnd(mendora, window);
 }
 
@@ -278,9 +280,9 @@ TEST_F(MendoraProgram, ScanRunsThroughTheWindowToTheResults) {
     clickAt(window, kStartScan.x, kStartScan.y);
     // The scanning panel names each scanner as it runs.
     EXPECT_TRUE(
-        waitUntil([&] { return visibleChildWithText(window, isRunningCaption) != nullptr; }, 120));
+        pollUntil([&] { return visibleChildWithText(window, isRunningCaption) != nullptr; }, 120));
     HWND headline = nullptr;
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(pollUntil(
         [&] { return (headline = visibleChildWithText(window, isResultHeadline)) != nullptr; },
         600));
     const std::string text = windowText(headline);
@@ -298,7 +300,7 @@ TEST_F(MendoraProgram, CloseDuringAScanAsksToAbortAndEndsTheScan) {
     clickAt(window, kStartScan.x, kStartScan.y);
     // Drive Cleaner walks every fixed drive: it runs long enough for the
     // request to come while it is scanning.
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(pollUntil(
         [&] {
             return visibleChildWithText(window, [](const std::string& t) {
                        return t == "Running Drive Cleaner Scanner";

@@ -45,16 +45,16 @@ private:
 class MainWindow : public ::testing::Test {
 protected:
     MainWindow() {
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             shown.push_back(r);
             return answer;
         });
     }
-    ~MainWindow() override { setMessageBoxHandler(nullptr); }
+    ~MainWindow() override { win::setMessageBoxHandler(nullptr); }
 
     InstallFolder install;
-    TSystemRepairForm form;
-    std::vector<MessageBoxRequest> shown;
+    sysrepair::TSystemRepairForm form;
+    std::vector<win::MessageBoxRequest> shown;
     int answer = IDNO;
 };
 
@@ -150,12 +150,12 @@ TEST_F(MainWindow, ResultsPanelShowsWhatTheMonitorReports) {
 // the scan monitor has reported the end of the run.
 CHILD_SCENARIO(closeDuringScan) {
     InstallFolder install;
-    std::vector<MessageBoxRequest> shown;
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+    std::vector<win::MessageBoxRequest> shown;
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
         shown.push_back(r);
         return IDYES;
     });
-    TSystemRepairForm form;
+    sysrepair::TSystemRepairForm form;
     form.show();
     form.ImageButton8PictureClick();
     if (!waitUntil(aCategoryIsScanning, 60)) {

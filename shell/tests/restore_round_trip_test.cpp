@@ -79,7 +79,7 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
     const std::string expand = sz("%SystemRoot%\\mendora-rt.dll");
     cls.setValue("Where", REG_EXPAND_SZ, expand.data(), static_cast<DWORD>(expand.size()));
     {
-        RegistryReaderWriter reg;
+        win::RegistryReaderWriter reg;
         reg.setRoot(HKEY_CLASSES_ROOT);
         reg.setKey(cls.path() + "\\InProcServer32");
         reg.writeString("C:\\mendora-missing\\" + stem + ".ocx", "");
@@ -98,7 +98,7 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
     const DWORD useUrl = 1;
     app.setValue("UseURL", REG_DWORD, &useUrl, sizeof useUrl);
     {
-        RegistryReaderWriter reg;
+        win::RegistryReaderWriter reg;
         reg.setRoot(HKEY_LOCAL_MACHINE);
         reg.setKey(app.path() + "\\SupportedProtocols");
         reg.writeString("", "http");

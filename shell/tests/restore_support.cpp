@@ -18,7 +18,7 @@ namespace {
 
 void snapshotInto(HKEY root, const std::string& key, const std::string& below, RegTree& tree) {
     auto& values = tree[below];
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(root);
     reg.setKey(key);
     bool ok = false;
@@ -57,7 +57,7 @@ TestInstallation::TestInstallation() : entry_(useOwnInstallEntry(), folder_.path
         bytes = 1ull << 50;
         return true;
     });
-    setMessageBoxHandler([this](const MessageBoxRequest& request) {
+    win::setMessageBoxHandler([this](const win::MessageBoxRequest& request) {
         messages.push_back(request);
         return IDOK;
     });
@@ -65,7 +65,7 @@ TestInstallation::TestInstallation() : entry_(useOwnInstallEntry(), folder_.path
 
 TestInstallation::~TestInstallation() {
     sysrepair::releaseSettings();
-    setMessageBoxHandler(nullptr);
+    win::setMessageBoxHandler(nullptr);
     sysrepair::setFreeSpaceQuery(nullptr);
 }
 
@@ -79,7 +79,7 @@ void TestInstallation::repair(const std::vector<sysrepair::ITask*>& categories) 
 }
 
 bool readValue(HKEY root, const std::string& key, const std::string& name, RegValue& value) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(root);
     reg.setKey(key);
     DWORD type = 0, size = 0;

@@ -64,7 +64,7 @@ public:
     // Repairs the categories with the engine of the install folder.
     void repair(const std::vector<sysrepair::ITask*>& categories);
 
-    std::vector<MessageBoxRequest> messages;
+    std::vector<win::MessageBoxRequest> messages;
 
 private:
     testing_support::ScopedTestFolder folder_;

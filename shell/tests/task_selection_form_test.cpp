@@ -43,7 +43,7 @@ protected:
     }
 
     RecordingTarget target;
-    TTaskSelForm form;
+    sysrepair::TTaskSelForm form;
 };
 
 TEST_F(TaskSelection, FirstShowingListsEveryCategoryCheckedInOrder) {

@@ -48,13 +48,13 @@ TEST(WorkingForm, AnimatesOnItsOwnThreadAndRefusesToCloseMeanwhile) {
 }
 
 TEST(WorkingForm, HidingWithoutAnAnimationSaysSo) {
-    std::vector<MessageBoxRequest> shown;
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+    std::vector<win::MessageBoxRequest> shown;
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
         shown.push_back(r);
         return IDOK;
     });
     hideWorking();
-    setMessageBoxHandler(nullptr);
+    win::setMessageBoxHandler(nullptr);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Null Working Form Thread");
     EXPECT_EQ(shown[0].caption, "Error");

@@ -6,9 +6,10 @@
 
 namespace {
 
-VersionRecord nt(uint32_t major, uint32_t minor, uint32_t productType, uint32_t suite,
-                 const std::string& servicePack = "Service Pack 2", uint32_t build = 3790) {
-    VersionRecord r;
+sysinfo::VersionRecord nt(uint32_t major, uint32_t minor, uint32_t productType, uint32_t suite,
+                          const std::string& servicePack = "Service Pack 2",
+                          uint32_t build = 3790) {
+    sysinfo::VersionRecord r;
     r.extended = true;
     r.platformId = 2;
     r.major = major;
@@ -20,8 +21,8 @@ VersionRecord nt(uint32_t major, uint32_t minor, uint32_t productType, uint32_t 
     return r;
 }
 
-VersionRecord nine(uint32_t minor, const std::string& servicePack) {
-    VersionRecord r;
+sysinfo::VersionRecord nine(uint32_t minor, const std::string& servicePack) {
+    sysinfo::VersionRecord r;
     r.extended = true;
     r.platformId = 1;
     r.major = 4;
@@ -31,14 +32,14 @@ VersionRecord nine(uint32_t minor, const std::string& servicePack) {
     return r;
 }
 
-OsTexts texts(const VersionRecord& record, const OsFacts& facts = {}) {
-    OsTexts t;
-    EXPECT_TRUE(makeOsTexts(record, facts, t));
+sysinfo::OsTexts texts(const sysinfo::VersionRecord& record, const sysinfo::OsFacts& facts = {}) {
+    sysinfo::OsTexts t;
+    EXPECT_TRUE(sysinfo::makeOsTexts(record, facts, t));
     return t;
 }
 
 struct Expected {
-    VersionRecord record;
+    sysinfo::VersionRecord record;
     const char* platform;
     const char* version;
 };
@@ -72,12 +73,12 @@ TEST(OsTexts, EveryPlatformProductTypeAndSuite) {
         {nine(90, " "), "Microsoft Windows Millennium Edition", ""},
     };
     for (const Expected& c : cases) {
-        const OsTexts t = texts(c.record);
+        const sysinfo::OsTexts t = texts(c.record);
         EXPECT_EQ(t.platform, c.platform) << c.record.major << "." << c.record.minor;
         EXPECT_EQ(t.version, c.version) << c.record.major << "." << c.record.minor << " type "
                                         << c.record.productType << " suite " << c.record.suiteMask;
     }
-    VersionRecord win32s;
+    sysinfo::VersionRecord win32s;
     win32s.platformId = 0;
     EXPECT_EQ(texts(win32s).platform, "Microsoft Win32s");
     // The 9x platform has no service-pack text.
@@ -92,7 +93,7 @@ TEST(OsTexts, ServicePackWithTheLowHalfOfTheBuild) {
     // Service Pack 6 of NT 4.0 becomes 6a when its hotfix is installed; the
     // text without the hotfix ends with a line break.
     int asked = 0;
-    OsFacts facts;
+    sysinfo::OsFacts facts;
     bool hotfix = true;
     facts.hasServicePack6aHotfix = [&] {
         ++asked;
@@ -110,11 +111,11 @@ TEST(OsTexts, ServicePackWithTheLowHalfOfTheBuild) {
 }
 
 TEST(OsTexts, TheShortRecordTakesTheEditionFromTheProductOptions) {
-    VersionRecord r = nt(4, 0, 0, 0, "Service Pack 5", 1381);
+    sysinfo::VersionRecord r = nt(4, 0, 0, 0, "Service Pack 5", 1381);
     r.extended = false;
     std::string productType;
     bool readable = true;
-    OsFacts facts;
+    sysinfo::OsFacts facts;
     facts.readProductType = [&](std::string& type) {
         type = productType;
         return readable;
@@ -128,25 +129,25 @@ TEST(OsTexts, TheShortRecordTakesTheEditionFromTheProductOptions) {
                  {"Other", "4.0 "}};
     for (const auto& c : cases) {
         productType = c.type;
-        const OsTexts t = texts(r, facts);
+        const sysinfo::OsTexts t = texts(r, facts);
         EXPECT_EQ(t.platform, "Microsoft Windows NT ");
         EXPECT_EQ(t.version, c.version) << c.type;
         EXPECT_EQ(t.servicePack, "Service Pack 5 (Build 1381)");
     }
     // Without the product options the version cannot be told.
     readable = false;
-    OsTexts t;
-    EXPECT_FALSE(makeOsTexts(r, facts, t));
+    sysinfo::OsTexts t;
+    EXPECT_FALSE(sysinfo::makeOsTexts(r, facts, t));
 }
 
 TEST(Uptime, SecondsDaysAndTheTimeOfDay) {
-    EXPECT_EQ(uptimeText(0), "00:00:00");
-    EXPECT_EQ(uptimeText(59999), "00:00:59");
-    EXPECT_EQ(uptimeText(86399999), "23:59:59");
-    EXPECT_EQ(uptimeText(86400000), "1 day 00:00:00");
-    EXPECT_EQ(uptimeText((3 * 86400 + 4 * 3600 + 5 * 60 + 6) * 1000u), "3 days 04:05:06");
+    EXPECT_EQ(sysinfo::uptimeText(0), "00:00:00");
+    EXPECT_EQ(sysinfo::uptimeText(59999), "00:00:59");
+    EXPECT_EQ(sysinfo::uptimeText(86399999), "23:59:59");
+    EXPECT_EQ(sysinfo::uptimeText(86400000), "1 day 00:00:00");
+    EXPECT_EQ(sysinfo::uptimeText((3 * 86400 + 4 * 3600 + 5 * 60 + 6) * 1000u), "3 days 04:05:06");
     // The tick count wraps after 49.7 days.
-    EXPECT_EQ(uptimeText(0xFFFFFFFFu), "49 days 17:02:47");
+    EXPECT_EQ(sysinfo::uptimeText(0xFFFFFFFFu), "49 days 17:02:47");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/win_handles.h"
+#include "updater/fetchkit/internet_handle.h"
 
 namespace {
 
@@ -64,10 +65,8 @@ public:
 private:
     void closeRequest() {
         std::lock_guard<std::mutex> lock(requestLock_);
-        for (HINTERNET* handle : {&request_, &connection_}) {
-            if (*handle) InternetCloseHandle(*handle);
-            *handle = nullptr;
-        }
+        request_.reset();
+        connection_.reset();
     }
 
     void run() {
@@ -129,20 +128,18 @@ private:
 
     // Keeps a handle where stop() finds it; false when there is none or the
     // transfer was stopped meanwhile (the handle is then closed).
-    bool keep(HINTERNET& slot, HINTERNET handle) {
+    bool keep(fetchkit::InternetHandle& slot, HINTERNET handle) {
+        fetchkit::InternetHandle owned(handle);
         std::lock_guard<std::mutex> lock(requestLock_);
-        if (handle && cancelled_) {
-            InternetCloseHandle(handle);
-            return false;
-        }
-        slot = handle;
-        return handle != nullptr;
+        if (!owned || cancelled_) return false;
+        slot = std::move(owned);
+        return true;
     }
 
     // One read of the request; false when it failed or was cancelled.
     bool readChunk(std::vector<char>& buffer, DWORD& got) {
         std::unique_lock<std::mutex> lock(requestLock_);
-        const HINTERNET request = request_;
+        const HINTERNET request = request_.get();
         lock.unlock();
         if (!request || cancelled_) return false;
         got = 0;
@@ -217,8 +214,8 @@ private:
     const std::wstring target_;
     HINTERNET session_ = nullptr;
     std::mutex requestLock_;
-    HINTERNET connection_ = nullptr;
-    HINTERNET request_ = nullptr;
+    fetchkit::InternetHandle connection_;
+    fetchkit::InternetHandle request_;
     std::thread thread_;
     std::atomic<bool> cancelled_{false};
     std::atomic<int> phase_{FetchkitConnecting};
@@ -232,7 +229,7 @@ private:
 
 // The library's state: every export takes the lock.
 std::mutex libraryLock;
-win::InternetHandle session;
+fetchkit::InternetHandle session;
 std::unique_ptr<Transfer> current;
 
 bool openSession() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
@@ -27,9 +28,7 @@ using testing_support::writeFile;
 
 namespace {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
-
-class RecordingWindow : public UpdateWindow {
+class RecordingWindow : public UpdateView {
 public:
     void trace(const std::string& line) override { traces.push_back(line); }
     void setStatus(const std::string& text) override { statuses.push_back(text); }
@@ -69,8 +68,8 @@ protected:
 
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
     std::string server;
-    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, kMendoraKey,
-                                                       "updateServer"};
+    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                                       win::kUpdateServerValue};
     testing_support::ScopedTestFolder install;
     testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install.path()};
     RecordingWindow window;
@@ -186,7 +185,7 @@ TEST_F(UpdateServer, FailedTransfersLeaveNothingBehind) {
 TEST_F(UpdateServer, TheCheckGoesThroughTheUpdateListInItsOrder) {
     publish("Mendora.exe 2\nrptrnr.dll 1\n");
     // The updater reads the key by its fixed name: the test has it to itself.
-    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, kUpdateKey);
+    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, win::kUpdateKey);
     update.setString("Mendora.exe", "1");
     update.setString("rptrnr.dll", "1");
     update.setString("Empty.exe", "");

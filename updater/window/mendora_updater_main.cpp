@@ -4,5 +4,5 @@
 #include "updater/window/updater_startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return runMendoraUpdater();
+    return updater::runMendoraUpdater();
 }

@@ -4,7 +4,10 @@
 
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
+#include "common/suite_registry.h"
 #include "common/ui/application.h"
+
+namespace updater {
 
 namespace {
 
@@ -60,15 +63,15 @@ void TForm1::processMessages() {
 }
 
 int TForm1::ask(const std::string& text, const std::string& caption, unsigned flags) {
-    return showMessageBox(handle(), text, caption, flags);
+    return win::showMessageBox(handle(), text, caption, flags);
 }
 
 void TForm1::FormShow() {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(updater::kBackupKey);
+    reg.setKey(win::kBackupKey);
     bool read = false;
-    const int32_t available = reg.readInt("userRestored", read);
+    const int32_t available = reg.readInt(win::kUserRestoredValue, read);
     UpdatetoBackups1->setEnabled(read && available == 1);
 }
 
@@ -117,3 +120,5 @@ void TForm1::FormClose() {
         updaterHandle.reset();
     }
 }
+
+}  // namespace updater

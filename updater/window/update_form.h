@@ -19,7 +19,9 @@
 #include "updater/update_install.h"
 #include "updater/updater.h"
 
-class TForm1 : public ui::Window, public updater::InstallWindow {
+namespace updater {
+
+class TForm1 : public ui::Window, public updater::InstallView {
 public:
     TForm1();
 
@@ -31,7 +33,7 @@ public:
     bool FormCloseQuery() { return !busy; }
     void FormClose();
 
-    // InstallWindow: the queries', the install's and the restore's calls.
+    // InstallView: the queries', the install's and the restore's calls.
     void trace(const std::string& line) override { Memo1.appendLine(line); }
     void setStatus(const std::string& text) override { StatusBar1.setPanelText(0, text); }
     void setItemProgress(int percent) override { ProgressBar1.setPosition(percent); }
@@ -55,3 +57,5 @@ private:
     std::vector<updater::LumoFile> updateList;
     bool busy = false;
 };
+
+}  // namespace updater

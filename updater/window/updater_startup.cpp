@@ -3,6 +3,8 @@
 #include "common/ui/program.h"
 #include "updater/window/update_form.h"
 
+namespace updater {
+
 namespace {
 
 class UpdaterWindows : public ui::ProgramWindows {
@@ -22,3 +24,5 @@ int runMendoraUpdater() {
     steps.makeWindows = [] { return std::unique_ptr<ui::ProgramWindows>(new UpdaterWindows()); };
     return ui::runProgram(steps);
 }
+
+}  // namespace updater

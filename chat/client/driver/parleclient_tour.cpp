@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/driver/window_driver.h"
+#include "common/tests/driver/window_driver.h"
 
 using namespace window_driver;
 
@@ -19,7 +19,7 @@ namespace {
 // not; 0 when there was none within the time.
 DWORD findParleclient(int seconds) {
     DWORD pid = 0;
-    waitUntil(
+    pollUntil(
         [&] {
             if (HWND form = FindWindowA(nullptr, "Login")) GetWindowThreadProcessId(form, &pid);
             return pid != 0;
@@ -45,7 +45,7 @@ bool login(const std::string& name, const std::string& email) {
     typeText(childOfClass(form, "Edit", 0), name);
     typeText(childOfClass(form, "Edit", 1), email);
     pressButton(buttonCalled(form, "Start Chat"));
-    return waitUntil(
+    return pollUntil(
         [&] {
             HWND chat = chatWindow(pid);
             return chat && windowText(chat).rfind("Brisklane Support - Live Chat on ", 0) == 0;

@@ -12,10 +12,11 @@
 
 #include "chat/client/client_details_file.h"
 #include "chat/client/login_form.h"
-#include "chat/session/tests/support_server_control.h"
+#include "chat/tests/support/support_server_control.h"
 #include "chat/winsock_session.h"
 #include "common/file_contents.h"
 #include "common/message_box.h"
+#include "common/suite_registry.h"
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
@@ -27,7 +28,6 @@ using testing_support::waitUntil;
 
 namespace {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 
@@ -57,12 +57,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(ui::Application::initialize());
         if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             boxes.push_back(r);
             return answer;
         });
     }
-    void TearDown() override { setMessageBoxHandler({}); }
+    void TearDown() override { win::setMessageBoxHandler({}); }
 
     // Logs in through the form; the server's number for the client.
     std::string logIn(const std::string& name) {
@@ -98,13 +98,13 @@ protected:
         return server.command(":lines " + client);
     }
 
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     SupportServerControl server;
     testing_support::ScopedTestFolder suite;
-    testing_support::ScopedAppPathsEntry suiteEntry{"Vimstack.exe", suite.path()};
-    testing_support::ScopedRegistryValue host{HKEY_LOCAL_MACHINE, kMendoraKey, "supportServer",
-                                              "127.0.0.1"};
-    std::vector<MessageBoxRequest> boxes;
+    testing_support::ScopedAppPathsEntry suiteEntry{win::kSuiteHostEntry, suite.path()};
+    testing_support::ScopedRegistryValue host{HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                              win::kSupportServerValue, "127.0.0.1"};
+    std::vector<win::MessageBoxRequest> boxes;
     int answer = IDOK;
     chatsession::ChatSession session;
     TParlewise chat{session};
@@ -159,7 +159,7 @@ TEST_F(ChatClient, StartChatRemembersTheDetailsAndConnects) {
     EXPECT_EQ(chat.ownName(), cut);
     EXPECT_FALSE(login.Button1.enabled());
     std::string file;
-    ASSERT_TRUE(readFileBytes(clientDetailsPath(), 1024, file));
+    ASSERT_TRUE(win::readFileBytes(clientDetailsPath(), 1024, file));
     EXPECT_EQ(server.ask(":details " + hex(file)),
               longName + " alice@example.com 127.0.0.1 9191 1 1 ");
 

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "chat/session/tests/support_server_control.h"
+#include "chat/tests/support/support_server_control.h"
 #include "chat/winsock_session.h"
 
 using namespace chatclient;
@@ -24,7 +24,7 @@ std::string hex(const std::string& bytes) {
 }
 
 TEST(ClientDetails, TheSupportServerReadsTheSameText) {
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     SupportServerControl server;
     if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
     EXPECT_EQ(server.ask(":details " + hex(encodeClientDetails({"Alice", "", "srv", "9191"}))),

@@ -7,19 +7,19 @@
 
 #include <string>
 
-#include "chat/session/tests/support_server_control.h"
+#include "chat/tests/support/support_server_control.h"
 #include "chat/winsock_session.h"
+#include "common/suite_registry.h"
+#include "common/tests/driver/window_driver.h"
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
-#include "shell/driver/window_driver.h"
 
 using namespace window_driver;
 
 namespace {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 const DWORD kAlreadyRunning = static_cast<DWORD>(-1);
 
 // The program is built one folder above this test program.
@@ -37,13 +37,13 @@ std::string longText(HWND window) {
 }
 
 TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     SupportServerControl server;
     if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
     testing_support::ScopedTestFolder suite;
-    testing_support::ScopedAppPathsEntry suiteEntry("Vimstack.exe", suite.path());
-    testing_support::ScopedRegistryValue host(HKEY_LOCAL_MACHINE, kMendoraKey, "supportServer",
-                                              "127.0.0.1");
+    testing_support::ScopedAppPathsEntry suiteEntry(win::kSuiteHostEntry, suite.path());
+    testing_support::ScopedRegistryValue host(HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                              win::kSupportServerValue, "127.0.0.1");
 
     ParleclientProcess parleclient;
     ASSERT_TRUE(parleclient.started());
@@ -66,8 +66,8 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     ASSERT_NE(client, "timeout");
     ASSERT_EQ(server.ask(":wait-lines " + client + " 1"), "ok");
     EXPECT_EQ(server.command(":lines " + client)[0].rfind(" /$winClient USER Alice PASS ", 0), 0u);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(login) && IsWindowEnabled(chat); }, 30));
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(pollUntil([&] { return !IsWindowVisible(login) && IsWindowEnabled(chat); }, 30));
+    EXPECT_TRUE(pollUntil(
         [&] { return windowText(chat) == "Brisklane Support - Live Chat on 127.0.0.1 as Alice"; },
         30));
 
@@ -77,7 +77,7 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     HWND input = writableChildOfClass(chat, "RichEdit20A");
     ASSERT_NE(input, nullptr);
     HWND conversation = nullptr;
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(pollUntil(
         [&] {
             conversation = childOfClass(chat, "RichEdit20A", 0);
             return conversation != nullptr && conversation != input;
@@ -85,7 +85,7 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
         30));
     server.command(":chat " + client + " Bob hi");
     EXPECT_TRUE(
-        waitUntil([&] { return longText(conversation).find("Bob: hi") != std::string::npos; }, 30));
+        pollUntil([&] { return longText(conversation).find("Bob: hi") != std::string::npos; }, 30));
     typeText(input, "Thank you, Bob");
     pressButton(visibleChildWithText(chat, [](const std::string& t) { return t == "&Submit"; }));
     ASSERT_EQ(server.ask(":wait-lines " + client + " 2"), "ok");

@@ -13,9 +13,10 @@
 #include "chat/session/listen_thread.h"
 #include "chat/session/support_addresses.h"
 #include "chat/session/tests/recording_chat_view.h"
-#include "chat/session/tests/support_server_control.h"
+#include "chat/tests/support/support_server_control.h"
 #include "chat/winsock_session.h"
 #include "common/message_box.h"
+#include "common/suite_registry.h"
 #include "common/tests/support/child_process.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/waiting.h"
@@ -37,7 +38,7 @@ protected:
         ASSERT_TRUE(ui::Application::initialize());
         ASSERT_TRUE(winsock.started());
         if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             boxes.push_back(r);
             return IDOK;
         });
@@ -45,7 +46,7 @@ protected:
     }
     void TearDown() override {
         session.setView(nullptr);
-        setMessageBoxHandler({});
+        win::setMessageBoxHandler({});
         EXPECT_EQ(view.callsOffUiThread, 0);
     }
 
@@ -61,10 +62,10 @@ protected:
         return waitUntil([&] { return view.hasNotice(text); }, seconds);
     }
 
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     SupportServerControl server;
     RecordingChatView view;
-    std::vector<MessageBoxRequest> boxes;
+    std::vector<win::MessageBoxRequest> boxes;
     ChatSession session;
 };
 
@@ -181,7 +182,7 @@ TEST_F(Session, AnExitRightAfterTheConnectWaitsForTheListener) {
 // caught by the bounded wait for it.
 CHILD_SCENARIO(exitDuringSession) {
     ui::Application::initialize();
-    WinsockSession winsock;
+    lumonet::WinsockSession winsock;
     SupportServerControl server;
     RecordingChatView view;
     {
@@ -212,10 +213,10 @@ TEST_F(Session, ExitDuringASessionEndsWithoutAHang) {
 }
 
 TEST(SupportServerAddress, TheRegistryNamesAnotherHost) {
-    testing_support::ScopedRegistryValue value(
-        HKEY_LOCAL_MACHINE, "SOFTWARE\\Brisklane Technologies\\Mendora\\", "supportServer");
+    testing_support::ScopedRegistryValue value(HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                               win::kSupportServerValue);
     value.setString("");
-    EXPECT_EQ(chatsession::supportServerHost(), chatsession::kDefaultSupportServer);
+    EXPECT_EQ(chatsession::supportServerHost(), "support.brisklane.com");
     value.setString("127.0.0.1");
     EXPECT_EQ(chatsession::supportServerHost(), "127.0.0.1");
 }

@@ -10,6 +10,6 @@
 // Points Mendora's lookups of its install folder (Settings, the updater) at
 // this test program's own entry and returns its name.
 inline std::string useOwnInstallEntry() {
-    setMendoraEntryName(testing_support::ownProgramName());
-    return mendoraEntryName();
+    win::setMendoraEntryName(testing_support::ownProgramName());
+    return win::mendoraEntryName();
 }

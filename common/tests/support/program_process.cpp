@@ -7,24 +7,28 @@ ProgramProcess::ProgramProcess(const std::string& program, const std::string& ar
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
     started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info_) != 0;
+                              nullptr, &startup, &info) != 0;
+    if (!started_) return;
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
 }
 
 ProgramProcess::~ProgramProcess() {
     if (!started_) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 10000);
+    if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 10000);
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
 }
 
 DWORD ProgramProcess::exitCode(int seconds) const {
-    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds) * 1000);
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
+    if (!started_) return code;
+    WaitForSingleObject(process_.get(), static_cast<DWORD>(seconds) * 1000);
+    GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "common/win_handles.h"
+
 namespace testing_support {
 
 class ProgramProcess {
@@ -18,12 +20,13 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
+    DWORD id() const { return id_; }
     // The exit code, or STILL_ACTIVE when it did not end within the time.
     DWORD exitCode(int seconds) const;
 
 private:
-    PROCESS_INFORMATION info_ = {};
+    win::KernelHandle process_;
+    DWORD id_ = 0;
     bool started_ = false;
 };
 

@@ -97,8 +97,7 @@ TEST_F(Controls, ReportListViewHoldsSubItemsIndentsAndImages) {
                                           ui::ListViewOptions{true, false, true});
     list.addColumn("Item");
     list.addColumn("Value");
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 12, 0);
-    list.setSmallImages(images);
+    list.setSmallImages(ui::ImageList(ImageList_Create(16, 16, ILC_COLOR24, 12, 0)));
     const int heading = list.addItem("Operating System Information", 0, 7);
     const int row = list.addItem("Windows Uptime", 1, 11);
     list.setSubItem(row, 1, "3 days 04:05:06");

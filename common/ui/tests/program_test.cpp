@@ -39,19 +39,19 @@ protected:
             return std::unique_ptr<ui::ProgramWindows>(new QuickWindows());
         };
         steps.release = [this] { calls.push_back("release"); };
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             shown.push_back(r);
             return IDOK;
         });
     }
     ~ProgramStart() override {
-        setMessageBoxHandler({});
+        win::setMessageBoxHandler({});
         ui::Application::setTitle("");
     }
 
     ui::ProgramSteps steps;
     std::vector<std::string> calls;
-    std::vector<MessageBoxRequest> shown;
+    std::vector<win::MessageBoxRequest> shown;
 };
 
 TEST_F(ProgramStart, RunsTheStepsInOrderAndEndsWithZero) {

@@ -113,9 +113,9 @@ protected:
 TEST(Thread, AnExceptionOfAThreadIsShownOnTheUiThreadWithTheTitle) {
     ASSERT_TRUE(ui::Application::initialize());
     ui::Application::setTitle("Synchronize test");
-    std::vector<MessageBoxRequest> shown;
+    std::vector<win::MessageBoxRequest> shown;
     bool onUiThread = false;
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
         shown.push_back(r);
         onUiThread = ui::Application::isUiThread();
         return IDOK;
@@ -125,7 +125,7 @@ TEST(Thread, AnExceptionOfAThreadIsShownOnTheUiThreadWithTheTitle) {
         thread.resume();
         thread.waitFor();
     }
-    setMessageBoxHandler({});
+    win::setMessageBoxHandler({});
     ui::Application::setTitle("");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "disk on fire");

@@ -107,7 +107,7 @@ TEST(Window, TheMessageLoopEndsWhenTheMainWindowCloses) {
 
     ASSERT_TRUE(ui::post([] { ui::Application::terminate(5); }));
     EXPECT_EQ(ui::Application::run(window), 5);
-    setMainWindowHandle(nullptr);
+    win::setMainWindowHandle(nullptr);
 }
 
 TEST(Window, FramelessRoundedWindowAnswersCaptionForChosenPoints) {
@@ -138,7 +138,7 @@ TEST(Window, FramelessRoundedWindowAnswersCaptionForChosenPoints) {
 TEST(Window, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     int boxes = 0;
     std::string text;
-    setMessageBoxHandler([&](const MessageBoxRequest& r) {
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
         ++boxes;
         text = r.text;
         return IDOK;
@@ -152,7 +152,7 @@ TEST(Window, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
         button.click();
         EXPECT_TRUE(IsWindow(window.handle()));
     }
-    setMessageBoxHandler({});
+    win::setMessageBoxHandler({});
     EXPECT_EQ(boxes, 2);
     EXPECT_EQ(text, "bad click");
 }

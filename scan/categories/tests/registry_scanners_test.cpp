@@ -26,7 +26,7 @@ const char kHelp[] = "SOFTWARE\\Microsoft\\Windows\\Help";
 
 void setString(HKEY root, const std::string& key, const std::string& name,
                const std::string& text) {
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(root);
     reg.setKey(key);
     ASSERT_TRUE(reg.writeString(text, name));
@@ -90,7 +90,7 @@ TEST_F(RegistryScanners, MissingComServerYieldsItsWholeClassTreeThenTheClassKey)
     setString(HKEY_CLASSES_ROOT, k + "\\InProcServer32", "", "C:\\mendora-missing\\gone.ocx");
     setString(HKEY_CLASSES_ROOT, k + "\\InProcServer32", "ThreadingModel", "Apartment");
     setString(HKEY_CLASSES_ROOT, k + "\\ProgID", "", "Mendora.Test.1");
-    RegistryReaderWriter reg;
+    win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CLASSES_ROOT);
     reg.setKey(k + "\\Implemented Categories\\{cat}");
     reg.writeInt(0, "tmp");

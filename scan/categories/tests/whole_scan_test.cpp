@@ -19,7 +19,7 @@
 #include "scan/scan_flags.h"
 #include "scan/scan_run.h"
 #include "scan/task_manager.h"
-#include "scan/tests/recording_scan_view.h"
+#include "scan/tests/support/recording_scan_view.h"
 #include "scan/walk/drive_table.h"
 
 using namespace sysrepair;
@@ -35,7 +35,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(ui::Application::initialize());
         createCategories();
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             shown.push_back(r);
             if (!ui::Application::isUiThread()) ++boxesOffUiThread;
             return IDOK;
@@ -43,7 +43,7 @@ protected:
     }
     void TearDown() override {
         run.stop();
-        setMessageBoxHandler({});
+        win::setMessageBoxHandler({});
         EXPECT_EQ(view.callsOffUiThread, 0);
         EXPECT_EQ(boxesOffUiThread, 0);
     }
@@ -59,7 +59,7 @@ protected:
 
     RecordingScanView view;
     ScanRun run;
-    std::vector<MessageBoxRequest> shown;  // touched on this thread only
+    std::vector<win::MessageBoxRequest> shown;  // touched on this thread only
     int boxesOffUiThread = 0;
 };
 

@@ -51,14 +51,14 @@ protected:
     }
 
     ui::Window window;
-    TImageButton& button = window.add<TImageButton>(ui::Bounds{16, 16, 177, 49});
+    skin::TImageButton& button = window.add<skin::TImageButton>(ui::Bounds{16, 16, 177, 49});
     win::Bitmap normal, hover, pressed;
 };
 
 TEST_F(ImageButtonTest, PicturesFollowThePointerAndTheClickComesOnRelease) {
     int clicks = 0;
-    TImageButton* sender = nullptr;
-    button.PictureClick = [&](TImageButton& b) {
+    skin::TImageButton* sender = nullptr;
+    button.PictureClick = [&](skin::TImageButton& b) {
         ++clicks;
         sender = &b;
     };
@@ -91,7 +91,7 @@ TEST_F(ImageButtonTest, PicturesFollowThePointerAndTheClickComesOnRelease) {
 
 TEST_F(ImageButtonTest, AReleaseAfterThePointerLeftStillClicksAndKeepsTheHoverPicture) {
     int clicks = 0;
-    button.PictureClick = [&](TImageButton&) { ++clicks; };
+    button.PictureClick = [&](skin::TImageButton&) { ++clicks; };
     send(WM_MOUSEMOVE);
     send(WM_LBUTTONDOWN, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), button.handle());

@@ -63,7 +63,7 @@ TEST(SkinArt, EveryPictureIsEmbeddedAndHasItsButtonsSize) {
 
     ui::WindowOptions options;
     ui::Window window(options);
-    TImageButton& button = window.add<TImageButton>(ui::Bounds{16, 80, 177, 49});
+    skin::TImageButton& button = window.add<skin::TImageButton>(ui::Bounds{16, 80, 177, 49});
     ASSERT_TRUE(skin::applyButtonPictures(button, SkinButton::StartScan));
     EXPECT_EQ(button.bitmap(), button.normalPicture());
     EXPECT_NE(button.hoverPicture(), nullptr);

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/driver/window_driver.h"
+#include "common/tests/driver/window_driver.h"
 
 using namespace window_driver;
 
@@ -19,7 +19,7 @@ namespace {
 
 DWORD findUpdater(int seconds) {
     DWORD pid = 0;
-    waitUntil(
+    pollUntil(
         [&] {
             if (HWND window = FindWindowA(nullptr, "Mendora Updater"))
                 GetWindowThreadProcessId(window, &pid);
@@ -32,7 +32,7 @@ DWORD findUpdater(int seconds) {
 // The updater's message box with this caption, waited for.
 HWND boxCalled(DWORD pid, const std::string& caption, int seconds) {
     HWND box = nullptr;
-    waitUntil([&] { return (box = waitForMessageBox(pid, 1)) && windowText(box) == caption; },
+    pollUntil([&] { return (box = waitForMessageBox(pid, 1)) && windowText(box) == caption; },
               seconds);
     return box && windowText(box) == caption ? box : nullptr;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/message_box.h"
+#include "common/suite_registry.h"
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
@@ -26,8 +27,6 @@ using testing_support::readFile;
 using testing_support::writeFile;
 
 namespace {
-
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
 
 struct Box {
     std::string text;
@@ -51,7 +50,7 @@ protected:
         // the updater must leave alone.
         const DWORD self = GetCurrentProcessId();
         processId.set(REG_DWORD, std::string(reinterpret_cast<const char*>(&self), sizeof self));
-        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+        win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
             boxes.push_back(Box{r.text, r.caption, r.flags});
             if (answers.empty()) return IDOK;
             const int answer = answers.front();
@@ -60,7 +59,7 @@ protected:
         });
     }
     void TearDown() override {
-        setMessageBoxHandler({});
+        win::setMessageBoxHandler({});
         form.reset();
         quitRequested();
     }
@@ -70,8 +69,8 @@ protected:
     std::string serverRoot() { return server.substr(0, server.rfind('/')); }
 
     // A new updater window, shown as at the program's start.
-    TForm1& open() {
-        form.reset(new TForm1());
+    updater::TForm1& open() {
+        form.reset(new updater::TForm1());
         form->show();
         return *form;
     }
@@ -102,11 +101,12 @@ protected:
 
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
     std::string server;
-    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, kMendoraKey,
-                                                       "updateServer"};
-    testing_support::ScopedRegistryValue processId{HKEY_LOCAL_MACHINE, kMendoraKey, "id"};
-    testing_support::ScopedKeyValues update{HKEY_LOCAL_MACHINE, updater::kUpdateKey};
-    testing_support::ScopedKeyValues backup{HKEY_LOCAL_MACHINE, updater::kBackupKey};
+    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                                       win::kUpdateServerValue};
+    testing_support::ScopedRegistryValue processId{HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                                   win::kProcessIdValue};
+    testing_support::ScopedKeyValues update{HKEY_LOCAL_MACHINE, win::kUpdateKey};
+    testing_support::ScopedKeyValues backup{HKEY_LOCAL_MACHINE, win::kBackupKey};
     // The install folder, and the folder "tools" beside it.
     testing_support::ScopedTestFolder root;
     const std::string install = root.path() + "suite\\";
@@ -114,19 +114,19 @@ protected:
     testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install};
     std::deque<int> answers;
     std::vector<Box> boxes;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<updater::TForm1> form;
 };
 
 TEST_F(UpdaterWindow, RestoreIsOfferedOnlyAfterAnInstallWithoutFailures) {
     open();
     EXPECT_FALSE(restoreOffered()) << "no Backup key";
-    backup.setNumber("userRestored", 1);
+    backup.setNumber(win::kUserRestoredValue, 1);
     open();
     EXPECT_TRUE(restoreOffered());
-    backup.setNumber("userRestored", 0);
+    backup.setNumber(win::kUserRestoredValue, 0);
     open();
     EXPECT_FALSE(restoreOffered());
-    backup.setString("userRestored", "1");
+    backup.setString(win::kUserRestoredValue, "1");
     open();
     EXPECT_FALSE(restoreOffered()) << "not a number";
 }
@@ -211,7 +211,7 @@ TEST_F(UpdaterWindow, AnInstallReplacesBacksUpAndRecordsWhatItInstalled) {
     EXPECT_EQ(backup.text("+~gone~y.dll"), "(missing)") << "no copy was kept";
     EXPECT_EQ(backup.text("old.dll"), "0.9");
     DWORD restorable = 9;
-    EXPECT_TRUE(backup.number("userRestored", restorable));
+    EXPECT_TRUE(backup.number(win::kUserRestoredValue, restorable));
     EXPECT_EQ(restorable, 0u) << "one copy failed";
 
     // The window closed and the program ends; the recorded id was not
@@ -261,7 +261,7 @@ TEST_F(UpdaterWindow, RestoreBringsBackTheBackedUpFilesAndBuilds) {
     update.setString("+~tools~x.dll", "4");
     backup.setString("Mendora.exe", "1");
     backup.setString("+~tools~x.dll", "3");
-    backup.setNumber("userRestored", 1);
+    backup.setNumber(win::kUserRestoredValue, 1);
 
     // Declined: nothing happens, and the program ends.
     answers = {IDNO};
@@ -307,7 +307,7 @@ TEST_F(UpdaterWindow, RestoreBringsBackTheBackedUpFilesAndBuilds) {
     EXPECT_EQ(update.text("+~tools~x.dll"), "3");
     ASSERT_EQ(backup.values().size(), 1u);
     DWORD restorable = 9;
-    EXPECT_TRUE(backup.number("userRestored", restorable));
+    EXPECT_TRUE(backup.number(win::kUserRestoredValue, restorable));
     EXPECT_EQ(restorable, 0u);
 
     // The next start no longer offers it; chosen anyway, a restore with
@@ -319,7 +319,7 @@ TEST_F(UpdaterWindow, RestoreBringsBackTheBackedUpFilesAndBuilds) {
     chooseRestore();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, "Mendora Restore Complete\nDo you want to launch Mendora?");
-    EXPECT_TRUE(backup.number("userRestored", restorable));
+    EXPECT_TRUE(backup.number(win::kUserRestoredValue, restorable));
     EXPECT_EQ(restorable, 0u);
     EXPECT_EQ(update.text("Mendora.exe"), "1");
 }

@@ -9,12 +9,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/suite_registry.h"
+#include "common/tests/driver/window_driver.h"
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
-#include "shell/driver/window_driver.h"
 
 using testing_support::ProgramProcess;
 using testing_support::readFile;
@@ -23,9 +24,6 @@ using namespace window_driver;
 
 namespace {
 
-const char kMendoraKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\";
-const char kUpdateKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\Update\\";
-const char kBackupKey[] = "SOFTWARE\\Brisklane Technologies\\Mendora\\Backup\\";
 const DWORD kAlreadyRunning = static_cast<DWORD>(-1);
 
 // The programs are built beside this test program's folder.
@@ -39,11 +37,12 @@ std::string builtMendora() {
 TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     const char* address = std::getenv("MENDORA_UPDATE_SERVER");
     if (!address) GTEST_SKIP() << "run through update_server.py";
-    testing_support::ScopedRegistryValue serverSetting(HKEY_LOCAL_MACHINE, kMendoraKey,
-                                                       "updateServer", address);
-    testing_support::ScopedRegistryValue processId(HKEY_LOCAL_MACHINE, kMendoraKey, "id");
-    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, kUpdateKey);
-    testing_support::ScopedKeyValues backup(HKEY_LOCAL_MACHINE, kBackupKey);
+    testing_support::ScopedRegistryValue serverSetting(HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                                       win::kUpdateServerValue, address);
+    testing_support::ScopedRegistryValue processId(HKEY_LOCAL_MACHINE, win::kSuiteKey,
+                                                   win::kProcessIdValue);
+    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, win::kUpdateKey);
+    testing_support::ScopedKeyValues backup(HKEY_LOCAL_MACHINE, win::kBackupKey);
     testing_support::ScopedTestFolder install;
     testing_support::ScopedAppPathsEntry installEntry("Mendora.exe", install.path());
     ProgramsInFolderEnder leftovers(install.path());
@@ -60,7 +59,7 @@ TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     update.setString("Mendora.exe", "1.0.0.7");
     ProgramProcess mendora(install.path() + "Mendora.exe");
     ASSERT_TRUE(mendora.started());
-    ASSERT_NE(waitForMainWindow(mendora.id(), 60), nullptr);
+    ASSERT_NE(waitForWindow(mendora.id(), "Mendora", 60), nullptr);
 
     ProgramProcess updater(builtUpdater());
     ASSERT_TRUE(updater.started());
@@ -77,7 +76,7 @@ TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     EXPECT_EQ(windowText(box), "Updates Found");
     EXPECT_EQ(messageText(box), "Updates found.  Would you like to download and install them?");
     answer(box, IDYES);
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(pollUntil(
         [&] { return (box = waitForMessageBox(updater.id(), 1)) && windowText(box) == "Updater"; },
         120));
     EXPECT_EQ(messageText(box), "Mendora Update Complete\nDo you want to restart Mendora?");
@@ -89,7 +88,7 @@ TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     EXPECT_EQ(update.text("Mendora.exe"), "1.0.0.8");
     EXPECT_EQ(backup.text("Mendora.exe"), "1.0.0.7");
     DWORD restorable = 0;
-    EXPECT_TRUE(backup.number("userRestored", restorable));
+    EXPECT_TRUE(backup.number(win::kUserRestoredValue, restorable));
     EXPECT_EQ(restorable, 1u);
 
     // Yes starts the new build from the install folder; the updater ends.
@@ -98,9 +97,9 @@ TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     // Other test programs may show a window of Mendora's meanwhile: the
     // process is found by its program file.
     DWORD restarted = 0;
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(pollUntil(
         [&] { return (restarted = findProcessOf(install.path() + "Mendora.exe")) != 0; }, 60));
-    EXPECT_NE(waitForMainWindow(restarted, 60), nullptr);
+    EXPECT_NE(waitForWindow(restarted, "Mendora", 60), nullptr);
     endProcess(restarted);
 }
 

@@ -1,4 +1,4 @@
-#include "shell/driver/window_driver.h"
+#include "common/tests/driver/window_driver.h"
 
 #include <psapi.h>
 
@@ -40,14 +40,16 @@ BOOL CALLBACK findChildByText(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-bool isMainWindow(HWND hwnd) {
-    RECT r;
-    return GetClientRect(hwnd, &r) && r.right == 730 && r.bottom == 595;
-}
+struct CaptionSearch {
+    const std::string& caption;
+    const std::function<bool(HWND)>& test;
+    DWORD processId;
+};
 
-BOOL CALLBACK findMendora(HWND hwnd, LPARAM param) {
-    if (IsWindowVisible(hwnd) && isMainWindow(hwnd) && windowText(hwnd) == "Mendora") {
-        GetWindowThreadProcessId(hwnd, reinterpret_cast<DWORD*>(param));
+BOOL CALLBACK findWindowWithCaption(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    if (IsWindowVisible(hwnd) && windowText(hwnd) == search->caption && search->test(hwnd)) {
+        GetWindowThreadProcessId(hwnd, &search->processId);
         return FALSE;
     }
     return TRUE;
@@ -55,7 +57,7 @@ BOOL CALLBACK findMendora(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-bool waitUntil(const std::function<bool()>& condition, int seconds) {
+bool pollUntil(const std::function<bool()>& condition, int seconds) {
     for (int i = 0; i < seconds * 20; ++i) {
         if (condition()) return true;
         Sleep(50);
@@ -69,12 +71,12 @@ std::vector<HWND> visibleWindows(DWORD processId, const std::string& className) 
     return search.found;
 }
 
-HWND waitForMainWindow(DWORD processId, int seconds) {
+HWND waitForWindowWhere(DWORD processId, const std::function<bool(HWND)>& test, int seconds) {
     HWND found = nullptr;
-    waitUntil(
+    pollUntil(
         [&] {
             for (HWND w : visibleWindows(processId))
-                if (isMainWindow(w)) found = w;
+                if (test(w)) found = w;
             return found != nullptr;
         },
         seconds);
@@ -83,7 +85,7 @@ HWND waitForMainWindow(DWORD processId, int seconds) {
 
 HWND waitForMessageBox(DWORD processId, int seconds) {
     HWND found = nullptr;
-    waitUntil(
+    pollUntil(
         [&] {
             std::vector<HWND> boxes = visibleWindows(processId, "#32770");
             found = boxes.empty() ? nullptr : boxes.front();
@@ -93,10 +95,10 @@ HWND waitForMessageBox(DWORD processId, int seconds) {
     return found;
 }
 
-DWORD findMendoraProcess() {
-    DWORD pid = 0;
-    EnumWindows(findMendora, reinterpret_cast<LPARAM>(&pid));
-    return pid;
+DWORD findProcessWithWindow(const std::string& caption, const std::function<bool(HWND)>& test) {
+    CaptionSearch search{caption, test, 0};
+    EnumWindows(findWindowWithCaption, reinterpret_cast<LPARAM>(&search));
+    return search.processId;
 }
 
 std::string programFileOf(DWORD processId) {
@@ -191,15 +193,8 @@ HWND visibleChildWithText(HWND window, const std::function<bool(const std::strin
 }
 
 HWND waitForWindow(DWORD processId, const std::string& caption, int seconds) {
-    HWND found = nullptr;
-    waitUntil(
-        [&] {
-            for (HWND w : visibleWindows(processId))
-                if (windowText(w) == caption) found = w;
-            return found != nullptr;
-        },
-        seconds);
-    return found;
+    return waitForWindowWhere(
+        processId, [&](HWND w) { return windowText(w) == caption; }, seconds);
 }
 
 namespace {
@@ -247,17 +242,6 @@ void pressButton(HWND button) {
     // window may take away in the middle of it.
     PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
-}
-
-bool isResultHeadline(const std::string& text) {
-    static const std::string suffix = " Possible Problems";
-    return text == "No Problems Detected" ||
-           (text.size() > suffix.size() &&
-            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0);
-}
-
-bool isRunningCaption(const std::string& text) {
-    return text.rfind("Running ", 0) == 0;
 }
 
 bool chooseMenuItem(HWND window, int n) {

@@ -7,9 +7,9 @@
 
 namespace updater {
 
-class UpdateWindow {
+class UpdateView {
 public:
-    virtual ~UpdateWindow() = default;
+    virtual ~UpdateView() = default;
 
     // Appends a line to the hidden trace log.
     virtual void trace(const std::string& line) = 0;

@@ -1,11 +1,11 @@
-#include "sysinfo/win_info_form.h"
+#include "sysinfo/window/win_info_form.h"
 
 #include "common/message_box.h"
 #include "common/os_version.h"
 #include "common/ui/application.h"
 #include "common/ui/menu_bar.h"
 #include "common/win_handles.h"
-#include "sysinfo/sysinfo_resources.h"
+#include "sysinfo/window/sysinfo_resources.h"
 #include "sysinfo/windows_information.h"
 
 namespace sysinfo {
@@ -20,12 +20,12 @@ ui::WindowOptions infoWindowOptions() {
     return o;
 }
 
-HIMAGELIST makeImageList() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 12, 0);
+ui::ImageList makeImageList() {
+    ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 12, 0));
     win::Bitmap pictures(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
                                                          MAKEINTRESOURCEA(SYSINFO_INFO_IMAGES),
                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (list && pictures) ImageList_AddMasked(list, pictures.get(), RGB(255, 0, 255));
+    if (list && pictures) ImageList_AddMasked(list.get(), pictures.get(), RGB(255, 0, 255));
     return list;
 }
 
@@ -59,8 +59,9 @@ void TWinInfoForm1::FormShow() {
 void TWinInfoForm1::fill() {
     std::vector<InfoRow> rows;
     if (!operatingSystemRows(rows))
-        showMessageBox(handle(), "Error retreiving information", ui::Application::title(), MB_OK);
-    generalRows(OsVersion().osCode, rows);
+        win::showMessageBox(handle(), "Error retreiving information", ui::Application::title(),
+                            MB_OK);
+    generalRows(win::OsVersion().osCode, rows);
     mouseRows(rows);
     systemRows(rows);
     for (const InfoRow& row : rows) {

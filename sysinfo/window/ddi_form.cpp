@@ -1,11 +1,11 @@
-#include "sysinfo/ddi_form.h"
+#include "sysinfo/window/ddi_form.h"
 
 #include "common/message_box.h"
 #include "common/ui/application.h"
 #include "common/ui/menu_bar.h"
 #include "sysinfo/device_catalog.h"
 #include "sysinfo/resource_lines.h"
-#include "sysinfo/sysinfo_resources.h"
+#include "sysinfo/window/sysinfo_resources.h"
 
 namespace sysinfo {
 
@@ -17,7 +17,7 @@ namespace {
 constexpr int kFailuresInARowThatEndTheList = 64;
 
 constexpr size_t kInterruptHeaderSize =
-    sizeof(void*) == 8 ? kInterruptHeaderSize64 : kInterruptHeaderSize32;
+    sizeof(void*) == 8 ? sysinfo::kInterruptHeaderSize64 : sysinfo::kInterruptHeaderSize32;
 
 ui::WindowOptions deviceWindowOptions() {
     ui::WindowOptions o;
@@ -79,7 +79,7 @@ void TddiForm::FormShow() {
     form2_ = std::make_unique<TForm2>();
     setPosition(left(), ui::Application::screenHeight() / 2 - height() / 2);
     if (!cm_.load()) {
-        showMessageBox(handle(), "cfgmgr32", ui::Application::title(), MB_OK);
+        win::showMessageBox(handle(), "cfgmgr32", ui::Application::title(), MB_OK);
         ui::Application::terminate();
         return;
     }
@@ -135,9 +135,9 @@ void TddiForm::TeListBox1Click() {
         const DeviceStep step = deviceAt(className, count, nullptr);
         form2_->repaint();
         if (step == DeviceStep::NoClassGuid)
-            showMessageBox(handle(), "Required Size is 0", className, MB_OK);
+            win::showMessageBox(handle(), "Required Size is 0", className, MB_OK);
         if (step == DeviceStep::GuidFailure)
-            showMessageBox(handle(), "Class Name Failure", "EnumDev", MB_OK);
+            win::showMessageBox(handle(), "Class Name Failure", "EnumDev", MB_OK);
         if (step != DeviceStep::Found) break;
     }
     for (DWORD index = 0;; ++index) {
@@ -157,7 +157,7 @@ void TddiForm::TeListBox2Click() {
     if (line < 0 || chosenClass_.empty()) return;
     const DWORD device = static_cast<DWORD>(TeListBox2.data(line));
     TeMemo1.clear();
-    ResourceListing listing(kInterruptHeaderSize);
+    sysinfo::ResourceListing listing(kInterruptHeaderSize);
     listDeviceResources(cm_, chosenClass_, device, listing);
     for (const std::string& text : listing.lines()) TeMemo1.appendLine(text);
     if (!listing.found()) TeMemo1.appendLine("This device is resource free");

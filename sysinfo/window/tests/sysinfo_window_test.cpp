@@ -17,8 +17,8 @@
 #include "common/message_box.h"
 #include "common/tests/support/child_process.h"
 #include "common/tests/support/scoped_registry_value.h"
-#include "sysinfo/ddi_form.h"
-#include "sysinfo/win_info_form.h"
+#include "sysinfo/window/ddi_form.h"
+#include "sysinfo/window/win_info_form.h"
 #include "sysinfo/windows_information.h"
 
 namespace {
@@ -53,7 +53,7 @@ ShownRows readRows(const ui::ListView& list) {
 // Shows the window and writes its rows, one per line: item, value, image
 // and indent between tabs.
 CHILD_SCENARIO(printWindowsInformation) {
-    setMessageBoxHandler([](const MessageBoxRequest& r) {
+    win::setMessageBoxHandler([](const win::MessageBoxRequest& r) {
         std::printf("message\t%s\n", r.text.c_str());
         return IDOK;
     });
@@ -249,7 +249,7 @@ std::vector<std::string> classList(const sysinfo::TddiForm& form) {
 
 TEST(DeviceWindow, ClassesDevicesAndResourcesAsTheSystemReportsThem) {
     int boxes = 0;
-    setMessageBoxHandler([&](const MessageBoxRequest&) {
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest&) {
         ++boxes;
         return IDOK;
     });
@@ -296,7 +296,7 @@ TEST(DeviceWindow, ClassesDevicesAndResourcesAsTheSystemReportsThem) {
     EXPECT_EQ(classList(form), shown);
     EXPECT_EQ(boxes, 0);
     form.close();
-    setMessageBoxHandler({});
+    win::setMessageBoxHandler({});
 }
 
 }  // namespace

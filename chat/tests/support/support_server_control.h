@@ -19,6 +19,6 @@ public:
     std::string ask(const std::string& line);
 
 private:
-    win::Socket socket_;
+    lumonet::Socket socket_;
     std::string pending_;
 };

@@ -1,7 +1,8 @@
-// Drives a running program of the suite from another process, as a user
-// would: finds its windows and message boxes, reads their texts, types into
-// boxes, clicks buttons and answers questions. Used by the programs' tests
-// and by the tours that the run command takes through the windows.
+// Drives a running program from another process, as a user would: finds its
+// windows and message boxes, reads their texts, types into boxes, clicks
+// buttons, answers questions and ends it. What it knows of one program (where
+// its buttons are, what its captions say) lives with that program's driver;
+// this is what every program's tests and tours share.
 #pragma once
 
 #include <windows.h>
@@ -12,18 +13,18 @@
 
 namespace window_driver {
 
-// Polls a condition for up to `seconds`.
-bool waitUntil(const std::function<bool()>& condition, int seconds);
+// Polls a condition every 50 ms for up to `seconds`. Unlike the test
+// programs' waitUntil, it serves no messages: a driver has no windows of its
+// own for other threads to call.
+bool pollUntil(const std::function<bool()>& condition, int seconds);
 
 // The visible top-level windows of a process, optionally of one class.
 std::vector<HWND> visibleWindows(DWORD processId, const std::string& className = "");
-// Mendora's main window: the visible window of the process with a client
-// area of 730 by 595; none when it did not show within the time.
-HWND waitForMainWindow(DWORD processId, int seconds);
 // The first message box the process shows within the time, or none.
 HWND waitForMessageBox(DWORD processId, int seconds);
-// The process of the visible main window called "Mendora", or 0.
-DWORD findMendoraProcess();
+// The process of a visible top-level window with this caption for which
+// the test holds, or 0.
+DWORD findProcessWithWindow(const std::string& caption, const std::function<bool(HWND)>& test);
 // The program file of a process; empty when it cannot be read.
 std::string programFileOf(DWORD processId);
 // Ends a process by force and waits for its end.
@@ -57,8 +58,10 @@ void clickAt(HWND window, int x, int y);
 // A visible child window (at any depth) whose text matches, or none.
 HWND visibleChildWithText(HWND window, const std::function<bool(const std::string&)>& match);
 
-// The process's visible top-level window with this caption, waited for; none
-// when it did not show within the time.
+// The process's visible top-level window for which the test holds, waited
+// for; none when it did not show within the time.
+HWND waitForWindowWhere(DWORD processId, const std::function<bool(HWND)>& test, int seconds);
+// The process's visible top-level window with this caption, waited for.
 HWND waitForWindow(DWORD processId, const std::string& caption, int seconds);
 // The n-th visible child (from 0, in creation order) of a window class, or
 // none.
@@ -79,18 +82,5 @@ void pressButton(HWND button);
 bool chooseMenuItem(HWND window, int n);
 // Selects a line of a list box, as a click on it would.
 void selectListLine(HWND list, int line);
-
-// Client coordinates inside Mendora's Start Scan button.
-const POINT kStartScan = {288 + 16 + 10, 152 + 248 + 10};
-// Client coordinates inside Mendora's Windows information button.
-const POINT kWindowsInformation = {60 + 197 / 2, 163 + 62 / 2};
-// The Windows information window's "Advanced System Info", after File > Exit.
-const int kAdvancedSystemInfo = 1;
-
-// Whether a text is the results headline: "No Problems Detected" or a count
-// followed by " Possible Problems".
-bool isResultHeadline(const std::string& text);
-// Whether a text is the scanning panel's caption naming a running scanner.
-bool isRunningCaption(const std::string& text);
 
 }  // namespace window_driver

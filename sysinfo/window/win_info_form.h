@@ -4,7 +4,7 @@
 
 #include "common/ui/list_view.h"
 #include "common/ui/window.h"
-#include "sysinfo/ddi_form.h"
+#include "sysinfo/window/ddi_form.h"
 
 namespace sysinfo {
 

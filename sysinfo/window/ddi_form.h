@@ -12,7 +12,7 @@
 #include "common/ui/memo.h"
 #include "common/ui/window.h"
 #include "sysinfo/config_manager.h"
-#include "sysinfo/wait_form.h"
+#include "sysinfo/window/wait_form.h"
 
 namespace sysinfo {
 

@@ -1,4 +1,4 @@
-#include "sysinfo/wait_form.h"
+#include "sysinfo/window/wait_form.h"
 
 namespace sysinfo {
 

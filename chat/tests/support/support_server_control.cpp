@@ -1,4 +1,4 @@
-#include "chat/session/tests/support_server_control.h"
+#include "chat/tests/support/support_server_control.h"
 
 #include <cstdlib>
 

@@ -1,0 +1,6 @@
+# The files of this folder that need no windows.h: the folder's library
+# builds them, and so does the native build (native/), under the sanitizers
+# and for the fuzz targets.
+mendora_portable(
+  path_store.cpp
+)
