@@ -17,5 +17,11 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-apt-get update -qq
+# A mirror caught mid-sync fails the update now and then: try again, and
+# install from the lists that did arrive when it keeps failing.
+for attempt in 1 2 3; do
+  apt-get update -qq && break
+  echo "apt-get update failed (attempt $attempt); trying again" >&2
+  sleep $((attempt * 10))
+done
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
