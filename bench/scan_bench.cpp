@@ -23,6 +23,7 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/message_box.h"
@@ -229,17 +230,52 @@ void copyKeyTree(HKEY source, HKEY target) {
     }
 }
 
+// Two ways to put copies on the disk before their originals go: one flush
+// per copy (what any user may do), and one flush of the whole volume (an
+// administrator's), each timed over the same copies.
+struct FlushFigures {
+    double perFile = 0;
+    double volume = -1;  // below 0: the volume could not be flushed
+};
+
+FlushFigures timeFlushes(const std::vector<std::string>& copies) {
+    FlushFigures figures;
+    Clock::time_point start = Clock::now();
+    for (const std::string& copy : copies) {
+        win::FileHandle file(CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) FlushFileBuffers(file.get());
+    }
+    figures.perFile = secondsSince(start);
+    start = Clock::now();
+    win::FileHandle volume(CreateFileA("\\\\.\\C:", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       0, nullptr));
+    if (volume && FlushFileBuffers(volume.get())) figures.volume = secondsSince(start);
+    return figures;
+}
+
 // A plain copy of every file, key and value of the entries into a scratch
 // folder and key: what any backup of the same data has to do at least.
 double timePlainCopy(const std::vector<TaskEntry*>& entries, const std::string& scratch,
-                     double& deleteSeconds) {
+                     double& deleteSeconds, FlushFigures& flushes) {
     CreateDirectoryA(scratch.c_str(), nullptr);
     HKEY created = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, kCopyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
                     nullptr);
     win::RegKey copyRoot(created);
+    // Reading a file may count as a use of it; the repair after this copy
+    // must still find the files unused, as the scan found them.
+    std::vector<std::pair<std::string, FILETIME>> lastAccess;
+    for (const TaskEntry* entry : entries) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (entry->type == sysrepair::EntryFile &&
+            GetFileAttributesExA(entry->path().c_str(), GetFileExInfoStandard, &data))
+            lastAccess.emplace_back(entry->path(), data.ftLastAccessTime);
+    }
     const Clock::time_point start = Clock::now();
     size_t n = 0;
+    std::vector<std::string> copies;
     for (const TaskEntry* entry : entries) {
         const size_t index = n++;
         const std::string number = std::to_string(index);
@@ -248,7 +284,8 @@ double timePlainCopy(const std::vector<TaskEntry*>& entries, const std::string& 
             // new name costs a read of its whole folder).
             const std::string folder = scratch + "\\" + std::to_string(index / 1000);
             if (index % 1000 == 0) CreateDirectoryA(folder.c_str(), nullptr);
-            CopyFileA(entry->path().c_str(), (folder + "\\" + number).c_str(), FALSE);
+            const std::string copy = folder + "\\" + number;
+            if (CopyFileA(entry->path().c_str(), copy.c_str(), FALSE)) copies.push_back(copy);
             continue;
         }
         if (entry->fields.size() < 2) continue;
@@ -274,6 +311,13 @@ double timePlainCopy(const std::vector<TaskEntry*>& entries, const std::string& 
         }
     }
     const double seconds = secondsSince(start);
+    flushes = timeFlushes(copies);
+    for (const auto& file : lastAccess) {
+        win::FileHandle handle(CreateFileA(file.first.c_str(), FILE_WRITE_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (handle) SetFileTime(handle.get(), nullptr, &file.second, nullptr);
+    }
     SHDeleteKeyA(HKEY_CURRENT_USER, kCopyKey);
     // The platform's own delete of as many files, the other half of what a
     // repair (and a restore, which deletes the backup copies) has to do.
@@ -410,10 +454,17 @@ int run() {
         backedUp.insert(backedUp.end(), entries.begin(), entries.end());
     }
     double deleteSeconds = 0;
-    const double copySeconds = timePlainCopy(backedUp, "C:\\mendora-bench-copy", deleteSeconds);
+    FlushFigures flushes;
+    const double copySeconds =
+        timePlainCopy(backedUp, "C:\\mendora-bench-copy", deleteSeconds, flushes);
     const double floorSeconds = copySeconds + deleteSeconds;
     std::printf("plain copy of the %zu backed-up entries: %.2f s; del of the copies: %.2f s\n",
                 backedUp.size(), copySeconds, deleteSeconds);
+    std::printf("putting the copies on the disk: one flush per copy %.2f s; ", flushes.perFile);
+    if (flushes.volume < 0)
+        std::printf("the volume cannot be flushed here\n");
+    else
+        std::printf("one flush of the volume %.2f s\n", flushes.volume);
 
     heapPeakSinceLast();
     sysrepair::RepairEngine engine;
@@ -446,9 +497,10 @@ int run() {
         std::printf("  not restored: %s\n", result.notRestored[i].what.c_str());
     std::printf(
         "RESULT scan %.2f %.2f repair %.2f restore %.2f copy %.2f del %.2f entries %zu peak %.1f "
-        "base %.1f text %.1f\n",
+        "base %.1f text %.1f flush %.2f %.2f\n",
         scanSeconds, referenceSeconds, repairSeconds, restoreSeconds, copySeconds, deleteSeconds,
-        all.size(), megabytes(scanHeapPeak), megabytes(heapBase), megabytes(foundText));
+        all.size(), megabytes(scanHeapPeak), megabytes(heapBase), megabytes(foundText),
+        flushes.perFile, flushes.volume);
     return 0;
 }
 
