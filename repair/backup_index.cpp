@@ -1,5 +1,7 @@
 #include "repair/backup_index.h"
 
+#include <iterator>
+
 #include "repair/byte_reader.h"
 #include "repair/byte_writer.h"
 
@@ -16,6 +18,33 @@ void BackupIndex::add(const BackupEntry& entry) {
 
 void BackupIndex::removeNewest() {
     if (!entries_.empty()) entries_.pop_front();
+}
+
+void BackupIndex::insertByTime(const BackupEntry& entry) {
+    auto at = entries_.begin();
+    while (at != entries_.end() && at->time >= entry.time) ++at;
+    entries_.insert(at, entry);
+    while (entries_.size() > maxEntries) entries_.pop_back();
+}
+
+bool BackupIndex::has(const std::string& folder) const {
+    for (const BackupEntry& e : entries_)
+        if (e.folder == folder) return true;
+    return false;
+}
+
+void BackupIndex::remove(const std::string& folder) {
+    for (auto at = entries_.begin(); at != entries_.end();)
+        at = at->folder == folder ? entries_.erase(at) : std::next(at);
+}
+
+bool BackupIndex::setSummary(const std::string& folder, const std::string& summary) {
+    for (BackupEntry& e : entries_) {
+        if (e.folder != folder) continue;
+        e.summary = summary;
+        return true;
+    }
+    return false;
 }
 
 std::string BackupIndex::nextFolder(const std::string& installFolder, unsigned slotCount) const {

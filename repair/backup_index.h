@@ -30,6 +30,13 @@ public:
     // Inserts at the front, then drops entries from the back down to maxEntries.
     void add(const BackupEntry& entry);
     void removeNewest();
+    // Inserts among the entries by its time, newest first (an entry of the
+    // same time goes after those there).
+    void insertByTime(const BackupEntry& entry);
+    // The entry of a slot folder, if any.
+    bool has(const std::string& folder) const;
+    void remove(const std::string& folder);
+    bool setSummary(const std::string& folder, const std::string& summary);
 
     size_t size() const { return entries_.size(); }
     // From the front (newest).

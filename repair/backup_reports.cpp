@@ -2,13 +2,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <ctime>
+#include <functional>
 
+#include "common/exact_registry.h"
+#include "common/file_time.h"
 #include "common/message_box.h"
 #include "common/registry_roots.h"
 #include "common/win_handles.h"
+#include "repair/backup_copies.h"
 #include "repair/backup_names.h"
 #include "repair/file_ops.h"
 #include "repair/report_format.h"
@@ -17,10 +21,6 @@
 namespace sysrepair {
 
 namespace {
-
-// Far above any real report; a larger file is read up to here and treated as
-// cut short.
-const size_t kMaxReportBytes = 64u << 20;
 
 // The predefined handle of a root name, as its 32-bit file value.
 uint32_t rootCode(const std::string& name) {
@@ -33,73 +33,33 @@ std::string rootNameOf(uint32_t code) {
         reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(code))));
 }
 
-// The value as it is in the registry now: its type and every byte.
-bool readLiveValue(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
+// Whether a file found by a scan is still the one it found: the same size
+// and last write, and still unused when it was found for being unused.
+bool fileAsFound(const TaskEntry& e, uint64_t unusedSince) {
+    if (!(e.fileChecks & FileStampKnown)) return true;
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExA(e.path().c_str(), GetFileExInfoStandard, &now)) return false;
+    const uint64_t size = (static_cast<uint64_t>(now.nFileSizeHigh) << 32) | now.nFileSizeLow;
+    if (size != e.fileSize || win::fileTimeValue(now.ftLastWriteTime) != e.lastWrite) return false;
+    return !(e.fileChecks & FoundUnused) || win::fileTimeValue(now.ftLastAccessTime) < unusedSince;
+}
+
+// The value as it is in the registry now, when it is still the one the scan
+// found (the same type and bytes, where the entry holds them) and its name
+// and text survive the ANSI code page.
+bool valueAsFound(const TaskEntry& e, DWORD& type, std::vector<unsigned char>& data) {
+    if (win::readExactValue(win::rootFromName(e.rootName()), e.keyPath(), e.valueName(), type,
+                            data) != win::ValueRead::Read)
+        return false;
+    const bool found = e.type == EntryRegRaw || e.regType != 0 || !e.data.empty();
+    return !found || (type == static_cast<DWORD>(e.regType) && data == e.data);
+}
+
+bool keyExists(const TaskEntry& e) {
     win::RegKey key;
-    if (RegOpenKeyExA(win::rootFromName(e.rootName()), e.keyPath().c_str(), 0, KEY_QUERY_VALUE,
-                      key.receive()) != ERROR_SUCCESS)
-        return false;
-    const char* name = e.valueName().c_str();
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return false;
-    data.assign(size, 0);
-    if (RegQueryValueExA(key.get(), name, nullptr, &type, size ? data.data() : nullptr, &size) !=
-        ERROR_SUCCESS)
-        return false;
-    data.resize(size);
-    regType = static_cast<int32_t>(type);
-    return true;
+    return RegOpenKeyExA(win::rootFromName(e.rootName()), e.keyPath().c_str(), 0, KEY_QUERY_VALUE,
+                         key.receive()) == ERROR_SUCCESS;
 }
-
-// The value an EntryRegText puts back when the live value cannot be read: its
-// text as REG_SZ, or the leading decimal integer of its text as the four
-// bytes of a REG_DWORD, the way the undo of the entry itself would write it.
-void textValueData(const TaskEntry& e, int32_t& regType, std::vector<unsigned char>& data) {
-    const std::string& text = e.valueText();
-    if (e.valueKind() == "STRING") {
-        regType = REG_SZ;
-        data.assign(text.begin(), text.end());
-        return;
-    }
-    int value = 0;
-    if (std::sscanf(text.c_str(), "%d", &value) != 1) value = 0;
-    const uint32_t u = static_cast<uint32_t>(value);
-    regType = REG_DWORD;
-    data = {static_cast<unsigned char>(u & 0xFF), static_cast<unsigned char>((u >> 8) & 0xFF),
-            static_cast<unsigned char>((u >> 16) & 0xFF), static_cast<unsigned char>(u >> 24)};
-}
-
-// At most this many backup copies share a folder: under Wine every new file
-// makes the platform read its whole folder, so one folder of 50,000 copies
-// made a large repair quadratic.
-const size_t kCopiesPerFolder = 1000;
-
-// Where a report's backup copies go: the slot's "files" folder for the first
-// thousand, then its sub-folders "1", "2", ... for each next thousand.
-class CopyFolders {
-public:
-    explicit CopyFolders(const std::string& filesFolder)
-        : filesFolder_(filesFolder), names_(filesFolder, kCopyExtension) {}
-
-    bool copy(const std::string& source, std::string& copy) {
-        if (inFolder_ == kCopiesPerFolder) {
-            const std::string folder = filesFolder_ + "\\" + std::to_string(++folderNumber_);
-            CreateDirectoryA(folder.c_str(), nullptr);
-            names_ = UniqueNameSequence(folder, kCopyExtension);
-            inFolder_ = 0;
-        }
-        if (!names_.copyInto(source, std::time(nullptr), copy)) return false;
-        ++inFolder_;
-        return true;
-    }
-
-private:
-    std::string filesFolder_;
-    UniqueNameSequence names_;
-    size_t inFolder_ = 0;
-    unsigned folderNumber_ = 0;
-};
 
 bool allDigits(const std::string& name) {
     if (name.empty()) return false;
@@ -118,71 +78,159 @@ bool deleteFilesWithExtension(const std::string& folder, const char* extension) 
     return true;
 }
 
+// One report of a category being written: a category with more to back up
+// than one report may hold gets several.
+struct ReportPart {
+    std::string path;
+    ReportEncoder encoder;
+    std::vector<std::string> copies;
+};
+
 }  // namespace
 
-bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
-                 const std::string& slotFolder, std::vector<bool>* backedUp) {
-    if (backedUp) backedUp->assign(entries.size(), false);
-    const std::string reportPath = uniqueFileName(slotFolder, kReportExtension, std::time(nullptr));
+uint64_t startOfTodayUtc() {
+    SYSTEMTIME today;
+    GetSystemTime(&today);
+    today.wHour = today.wMinute = today.wSecond = today.wMilliseconds = 0;
+    FILETIME start;
+    return SystemTimeToFileTime(&today, &start) ? win::fileTimeValue(start) : 0;
+}
 
-    ReportEncoder encoder(categoryName);
-    CopyFolders copyFolders(slotFolder + "\\files");
-    std::vector<bool> saved(entries.size(), false);
-    std::vector<std::string> copies;
-    for (size_t i = 0; i < entries.size() && encoder.valid(); ++i) {
+bool writeReports(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
+                  const std::string& slotFolder, BackupCopies& copies, WrittenBackup& written) {
+    written.reports.clear();
+    written.entries.assign(entries.size(), BackedUpEntry());
+    const uint64_t unusedSince = startOfTodayUtc();
+    std::vector<ReportPart> parts;
+    const auto newPart = [&] {
+        parts.push_back({uniqueFileName(slotFolder, kReportExtension, std::time(nullptr)),
+                         ReportEncoder(categoryName),
+                         {}});
+        return parts.back().encoder.valid();
+    };
+    if (!newPart()) return false;
+    // The parts that filled up, written at once: the next part's name must
+    // differ from theirs.
+    std::vector<std::string> writtenEarly;
+
+    for (size_t i = 0; i < entries.size(); ++i) {
         TaskManager::instance()->reportIndex = static_cast<int32_t>(i);
         const TaskEntry* e = entries[i];
         if (!e) continue;
+        BackedUpEntry& out = written.entries[i];
+        // The record of the entry, added to the current part or, when that
+        // is full, to a new one.
+        const auto add = [&](const std::function<bool(ReportEncoder&)>& record) {
+            if (record(parts.back().encoder)) return true;
+            if (!parts.back().encoder.full()) return false;
+            if (!win::replaceFileContents(parts.back().path, parts.back().encoder.bytes()))
+                return false;
+            writtenEarly.push_back(parts.back().path);
+            if (!newPart()) return false;
+            return record(parts.back().encoder);
+        };
         switch (e->type) {
             case EntryFile: {
                 std::string copy;
-                if (!copyFolders.copy(e->path(), copy)) {
-                    encoder.addFile(kNoCopyMarker, kNoCopyMarker);
-                } else if (encoder.addFile(e->path(), copy)) {
-                    copies.push_back(copy);
-                    saved[i] = true;
-                } else {
-                    DeleteFileA(copy.c_str());
+                if (!fileAsFound(*e, unusedSince) || !copies.copy(e->path(), copy)) break;
+                if (!add([&](ReportEncoder& r) { return r.addFile(e->path(), copy); })) {
+                    copies.discard(copy);
+                    break;
                 }
+                parts.back().copies.push_back(copy);
+                out.copy = copy;
+                if (e->fileChecks & FileStampKnown) {
+                    out.expectFlags = RepairExpectFile;
+                    out.fileSize = e->fileSize;
+                    out.lastWrite = e->lastWrite;
+                    // Making the copy may count as a use of the file (the
+                    // platform may note the read): a use after it does.
+                    // The clock after the copy, not the file's time: one
+                    // question less per file, and a file system whose clock
+                    // runs ahead only makes the repair leave the file.
+                    if (e->fileChecks & FoundUnused) {
+                        FILETIME copied;
+                        GetSystemTimeAsFileTime(&copied);
+                        out.expectFlags |= RepairExpectUnused;
+                        out.latestAccess = win::fileTimeValue(copied);
+                    }
+                }
+                out.saved = true;
                 break;
             }
             case EntryFolder:
-                saved[i] = encoder.addFolder(e->path());
+                out.saved = add([&](ReportEncoder& r) { return r.addFolder(e->path()); });
                 break;
             case EntryRegKey:
-                saved[i] = encoder.addRegKey(rootCode(e->rootName()), e->keyPath());
+                out.saved = keyExists(*e) && add([&](ReportEncoder& r) {
+                                return r.addRegKey(rootCode(e->rootName()), e->keyPath());
+                            });
                 break;
             case EntryRegRaw:
-                saved[i] = encoder.addRegValue(rootCode(e->rootName()), e->keyPath(),
-                                               e->valueName(), e->regType, e->data);
-                break;
             case EntryRegText: {
-                int32_t regType = 0;
+                // The backup keeps the value as it stands (an EntryRegText
+                // holds the text as the scanner compared it: quotes dropped,
+                // variables expanded), and the engine removes it only while
+                // it is still that.
+                DWORD type = 0;
                 std::vector<unsigned char> data;
-                // The entry holds the text as the scanner compared it (quotes
-                // dropped, variables expanded); the repair removes the value
-                // as it stands, so that is what the backup keeps.
-                if (!readLiveValue(*e, regType, data)) textValueData(*e, regType, data);
-                saved[i] = encoder.addRegValue(rootCode(e->rootName()), e->keyPath(),
-                                               e->valueName(), regType, data);
+                if (!valueAsFound(*e, type, data)) break;
+                out.saved = add([&](ReportEncoder& r) {
+                    return r.addRegValue(rootCode(e->rootName()), e->keyPath(), e->valueName(),
+                                         static_cast<int32_t>(type), data);
+                });
+                if (!out.saved) break;
+                out.expectFlags = RepairExpectValue;
+                out.valueType = type;
+                out.valueData = std::move(data);
                 break;
             }
             default:
                 win::showMessageBox(nullptr, "Unknown Report Type", "Error", MB_OK);
                 break;
         }
+        if (out.saved) {
+            out.report = parts.size() - 1;
+            out.record = parts.back().encoder.recordCount() - 1;
+        }
     }
 
-    // The report appears under its name only when it is complete (written
+    // A report appears under its name only when it is complete (written
     // beside it, then moved there), so that a crash or power loss mid-write
     // never leaves a slot with a report cut short. One that could not be
-    // written backs nothing up: the copies that only it named go.
-    if (!encoder.valid() || !win::replaceFileContents(reportPath, encoder.bytes())) {
-        for (const std::string& copy : copies) DeleteFileA(copy.c_str());
+    // written backs nothing up: the copies that only it named go, and so do
+    // the reports written before it, so that nothing of the category is
+    // repaired without its whole backup.
+    bool allWritten = true;
+    for (ReportPart& part : parts) {
+        if (part.encoder.recordCount() == 0 && parts.size() > 1) continue;
+        const bool alreadyWritten =
+            std::find(writtenEarly.begin(), writtenEarly.end(), part.path) != writtenEarly.end();
+        if (!alreadyWritten && !win::replaceFileContents(part.path, part.encoder.bytes()))
+            allWritten = false;
+        written.reports.push_back(part.path);
+    }
+    if (!allWritten) {
+        for (const std::string& report : written.reports) DeleteFileA(report.c_str());
+        for (const ReportPart& part : parts)
+            for (const std::string& copy : part.copies) copies.discard(copy);
+        written.reports.clear();
+        written.entries.assign(entries.size(), BackedUpEntry());
         return false;
     }
-    if (backedUp) *backedUp = std::move(saved);
     return true;
+}
+
+bool writeReport(const std::vector<TaskEntry*>& entries, const std::string& categoryName,
+                 const std::string& slotFolder, std::vector<bool>* backedUp) {
+    BackupCopies copies(slotFolder);
+    WrittenBackup written;
+    const bool ok = writeReports(entries, categoryName, slotFolder, copies, written);
+    if (backedUp) {
+        backedUp->assign(entries.size(), false);
+        for (size_t i = 0; i < entries.size(); ++i) (*backedUp)[i] = written.entries[i].saved;
+    }
+    return ok;
 }
 
 namespace {
@@ -247,6 +295,47 @@ bool rewriteReport(const SlotReport& report, const std::vector<TaskEntry>& entri
     for (const TaskEntry& e : entries)
         if (!encoder.addReadBack(e, rootCode(e.rootName()))) return false;
     return encoder.valid() && win::replaceFileContents(report.path, encoder.bytes());
+}
+
+bool keepOnlyRemoved(const WrittenBackup& written, const std::vector<bool>& removed) {
+    bool allKept = true;
+    for (size_t r = 0; r < written.reports.size(); ++r) {
+        // What this report holds of the entries, by record.
+        std::vector<bool> keep;
+        bool changed = false;
+        for (size_t i = 0; i < written.entries.size(); ++i) {
+            const BackedUpEntry& e = written.entries[i];
+            if (!e.saved || e.report != r) continue;
+            if (keep.size() <= e.record) keep.resize(e.record + 1, false);
+            keep[e.record] = i < removed.size() && removed[i];
+            changed = changed || !keep[e.record];
+        }
+        if (!changed) continue;
+        SlotReport report;
+        report.path = written.reports[r];
+        DecodedReport decoded = decodeReportFile(report.path);
+        if (decoded.status != ReportStatus::Complete) {
+            allKept = false;
+            continue;
+        }
+        report.categoryName = decoded.categoryName;
+        std::vector<TaskEntry> kept;
+        for (size_t record = 0; record < decoded.entries.size(); ++record)
+            if (record < keep.size() && keep[record]) kept.push_back(decoded.entries[record]);
+        const bool rewritten =
+            kept.empty() ? DeleteFileA(report.path.c_str()) != 0 : rewriteReport(report, kept);
+        if (!rewritten) {
+            allKept = false;
+            continue;
+        }
+        // Only once no report names them.
+        for (size_t i = 0; i < written.entries.size(); ++i) {
+            const BackedUpEntry& e = written.entries[i];
+            if (e.saved && e.report == r && !e.copy.empty() && !(i < removed.size() && removed[i]))
+                DeleteFileA(e.copy.c_str());
+        }
+    }
+    return allKept;
 }
 
 bool clearSlot(const std::string& slotFolder) {

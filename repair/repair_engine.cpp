@@ -15,9 +15,9 @@ RepairEngine::Binding RepairEngine::bind(const std::string& installFolder) {
         if (!module) {
             unavailable = true;
         } else {
-            runReportEntry =
-                reinterpret_cast<RunReportFunction>(  // through a generic function type
-                    reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "RunReport")));
+            // An engine that cannot check what it removes is not used.
+            runReportEntry = reinterpret_cast<RunCheckedReportFunction>(  // through a generic type
+                reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "RunCheckedReport")));
             if (!runReportEntry) {
                 module.reset();
                 unavailable = true;
@@ -27,8 +27,12 @@ RepairEngine::Binding RepairEngine::bind(const std::string& installFolder) {
     return unavailable ? Binding::Unusable : Binding::Bound;
 }
 
-int RepairEngine::runReport(const std::vector<TaskEntry*>& entries) const {
-    if (!runReportEntry) return 0;
+int RepairEngine::runReport(const std::vector<TaskEntry*>& entries,
+                            const std::vector<RepairExpectation>* expectations,
+                            std::vector<int>* outcomes) const {
+    if (outcomes) outcomes->assign(entries.size(), RepairSkipped);
+    if (!runReportEntry || entries.empty()) return 0;
+    if (expectations && expectations->size() != entries.size()) return 0;
     // The engine sees the entries through plain C records that point into
     // the entries' own texts; nothing is copied or handed over.
     std::vector<std::vector<const char*>> fieldPointers(entries.size());
@@ -41,7 +45,8 @@ int RepairEngine::runReport(const std::vector<TaskEntry*>& entries) const {
         records[i].fields = fieldPointers[i].data();
     }
     const RepairList list = {static_cast<int>(records.size()), records.data()};
-    return runReportEntry(&list);
+    return runReportEntry(&list, expectations ? expectations->data() : nullptr,
+                          outcomes ? outcomes->data() : nullptr);
 }
 
 void RepairEngine::unbind() {

@@ -16,7 +16,7 @@ public:
     enum class Binding {
         Bound,
         FileMissing,  // no engine file in the install folder
-        Unusable,     // the file does not load or has no "RunReport"
+        Unusable,     // the file does not load or has no "RunCheckedReport"
     };
 
     // Loads install folder + "rptrnr.dll" unless it is bound already.
@@ -25,14 +25,19 @@ public:
     // True when the last bind failed for a reason other than a missing file.
     bool engineUnavailable() const { return unavailable; }
 
-    // Hands one category's entries to the engine; the number it removed.
-    int runReport(const std::vector<TaskEntry*>& entries) const;
+    // Hands one category's entries to the engine, with what each object must
+    // still be (one expectation per entry, or none); the number it removed.
+    // `outcomes`, when given, receives each entry's outcome (RepairRemoved,
+    // ... of rptrnr.h).
+    int runReport(const std::vector<TaskEntry*>& entries,
+                  const std::vector<RepairExpectation>* expectations = nullptr,
+                  std::vector<int>* outcomes = nullptr) const;
 
     void unbind();
 
 private:
     win::Module module;
-    RunReportFunction runReportEntry = nullptr;
+    RunCheckedReportFunction runReportEntry = nullptr;
     bool unavailable = false;
 };
 

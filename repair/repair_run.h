@@ -39,6 +39,14 @@ struct RepairResult {
     // As the engine reports them.
     uint32_t problemsFixed = 0;
     std::string summary;
+    // Entries left as they are: not backed up (changed since the scan, or
+    // unreadable), and those handed to the engine that it left: changed
+    // since the scan, keys and folders that still hold something, or refused
+    // by the platform.
+    uint32_t notBackedUp = 0;
+    uint32_t changedSinceScan = 0;
+    uint32_t keptNotEmpty = 0;
+    uint32_t refused = 0;
 };
 
 // The repair of the given categories with an engine that is bound. Entries

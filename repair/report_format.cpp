@@ -18,6 +18,9 @@ ReportEncoder::ReportEncoder(const std::string& categoryName) {
 }
 
 bool ReportEncoder::append(const ByteWriter& record) {
+    // The header, the count and the records.
+    full_ = header_.size() + 4 + records_.size() + record.size() > kMaxReportBytes;
+    if (full_) return false;
     records_.append(record);
     ++count_;
     return true;

@@ -21,6 +21,10 @@ enum ReportRecordCode : uint16_t {
     RecordFolder = 3,    // folder path
 };
 
+// The largest report a writer makes and a reader reads: a category with more
+// to back up is written into several reports.
+constexpr size_t kMaxReportBytes = 64u << 20;
+
 class ReportEncoder {
 public:
     explicit ReportEncoder(const std::string& categoryName);
@@ -40,6 +44,9 @@ public:
     bool addFolder(const std::string& path);
 
     uint32_t recordCount() const { return count_; }
+    // The last add was refused because the report would grow past
+    // kMaxReportBytes; a new report takes the record.
+    bool full() const { return full_; }
     // The whole file, its count being the number of records added.
     std::string bytes() const;
 
@@ -50,6 +57,7 @@ private:
     ByteWriter records_;
     uint32_t count_ = 0;
     bool valid_ = false;
+    bool full_ = false;
 };
 
 enum class ReportStatus {

@@ -97,6 +97,8 @@ std::string restoreFailureReason(RestoreOutcome outcome) {
             return "the folder could not be made";
         case RestoreOutcome::RegistryRefused:
             return "the registry refused the change";
+        case RestoreOutcome::ValueChanged:
+            return "the value was written again after the repair";
         default:
             return "it is back";
     }

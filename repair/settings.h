@@ -36,6 +36,27 @@ public:
     void addBackup(std::time_t time, const std::string& summary);
     // Forgets the newest backup and saves the index.
     void removeNewestBackup();
+
+    // The slot a repair is about to back up into (nextBackupFolder()), empty.
+    // A backup it still holds leaves the index and is set aside whole (its
+    // folder renamed), so that a repair that backs nothing up gives it back.
+    std::string beginBackup();
+    // After the repair's backup was written: the backup set aside is given
+    // up when the repair backed something up, else it is put back in the
+    // slot and in the index.
+    void endBackup(const std::string& slot, bool backedUp);
+    // Records the backup of a slot before anything is changed, and saves
+    // the index; the user is told when it cannot be saved (false).
+    bool recordBackup(const std::string& slot, std::time_t time, const std::string& summary);
+    // Gives a recorded backup its summary once the repair is done.
+    bool setBackupSummary(const std::string& slot, const std::string& summary);
+    // Forgets the backup of a slot (one that holds nothing any more).
+    bool forgetBackup(const std::string& slot);
+
+    // The summary of a backup whose repair did not end: recorded before a
+    // repair changes anything, and given to a slot that holds reports but
+    // is in no index (a repair that was stopped before it could record it).
+    static const char kUnfinishedRepair[];
     // A copy of the backups, newest first.
     std::deque<BackupIndex::BackupEntry> backups() const { return index_.entries(); }
 
@@ -50,6 +71,15 @@ private:
     ~Settings();
 
     void createBackupFolders(const std::string& folder, unsigned count);
+    // Saves the index; a failure is told to the user.
+    bool saveIndex();
+    // Records every slot that holds reports but is in no index, and removes
+    // what an interrupted write left beside the index and the reports.
+    void adoptUnrecordedSlots(const std::string& folder, unsigned count);
+
+    // The backup that beginBackup set aside, while `hasAside_`.
+    BackupIndex::BackupEntry aside_;
+    bool hasAside_ = false;
 
     BackupIndex index_;
     std::string productsLink_;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/exact_registry.h"
 #include "common/internal_check.h"
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
@@ -17,26 +18,11 @@ namespace sysrepair {
 
 namespace {
 
-const char kTempKeyValue[] = "-=|BL_TMP_REG_KEY_VALUE|=-";
-
 // The leading decimal integer of a text, as a "%d" conversion reads it.
 int32_t leadingInt(const std::string& text) {
     int value = 0;
     if (std::sscanf(text.c_str(), "%d", &value) != 1) value = 0;
     return value;
-}
-
-bool isTextType(int32_t regType) {
-    return regType == REG_SZ || regType == REG_EXPAND_SZ || regType == REG_MULTI_SZ;
-}
-
-// A text value read back from a backup report may lack its terminating zero
-// (the report stores found texts without one); written back as it stands,
-// the value would differ from the one that was removed.
-std::vector<unsigned char> restoredData(const TaskEntry& e) {
-    std::vector<unsigned char> data = e.data;
-    if (isTextType(e.regType) && (data.empty() || data.back() != 0)) data.push_back(0);
-    return data;
 }
 
 DWORD attributesOf(const std::string& path) {
@@ -99,27 +85,61 @@ RestoreOutcome restoreFolder(const TaskEntry& e) {
     return exists(path) ? RestoreOutcome::NameTaken : RestoreOutcome::FolderNotMade;
 }
 
-bool restoreRegistry(const TaskEntry& e) {
-    win::RegistryReaderWriter reg;
-    reg.setRoot(win::rootFromName(e.rootName()));
-    reg.setKey(e.keyPath());
-    switch (e.type) {
-        case EntryRegKey:
-            // Writing a value makes the key; the value is not wanted afterwards.
-            reg.writeInt(0, kTempKeyValue);
-            reg.deleteValue(kTempKeyValue);
-            return true;
-        case EntryRegText:
-            if (e.valueKind() == "STRING") return reg.writeString(e.valueText(), e.valueName());
-            if (e.valueKind() == "INT")
-                return reg.writeInt(leadingInt(e.valueText()), e.valueName());
-            return true;
-        default: {  // EntryRegRaw
-            const std::vector<unsigned char> data = restoredData(e);
-            return reg.writeRaw(data.data(), static_cast<DWORD>(e.regType),
-                                static_cast<DWORD>(data.size()), e.valueName());
-        }
+RestoreOutcome restoreKey(const TaskEntry& e) {
+    win::RegKey key;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(win::rootFromName(e.rootName()), e.keyPath().c_str(), 0, nullptr, 0,
+                        KEY_QUERY_VALUE, nullptr, key.receive(), &disposition) != ERROR_SUCCESS)
+        return RestoreOutcome::RegistryRefused;
+    return disposition == REG_OPENED_EXISTING_KEY ? RestoreOutcome::AlreadyInPlace
+                                                  : RestoreOutcome::Restored;
+}
+
+// The type and bytes an entry's undo writes: a value record's exactly as
+// backed up; an old text entry's text (REG_SZ with its terminator) or the
+// leading decimal integer of its text (a REG_DWORD).
+bool undoneValue(const TaskEntry& e, DWORD& type, std::vector<unsigned char>& data) {
+    if (e.type == EntryRegRaw) {
+        type = static_cast<DWORD>(e.regType);
+        data = e.data;
+        return true;
     }
+    if (e.valueKind() == "STRING") {
+        type = REG_SZ;
+        data.assign(e.valueText().begin(), e.valueText().end());
+        data.push_back(0);
+        return true;
+    }
+    if (e.valueKind() != "INT") return false;
+    const uint32_t u = static_cast<uint32_t>(leadingInt(e.valueText()));
+    type = REG_DWORD;
+    data = {static_cast<unsigned char>(u & 0xFF), static_cast<unsigned char>((u >> 8) & 0xFF),
+            static_cast<unsigned char>((u >> 16) & 0xFF), static_cast<unsigned char>(u >> 24)};
+    return true;
+}
+
+RestoreOutcome restoreValue(const TaskEntry& e) {
+    DWORD type = 0;
+    std::vector<unsigned char> data;
+    if (!undoneValue(e, type, data)) return RestoreOutcome::NothingToUndo;
+    const HKEY root = win::rootFromName(e.rootName());
+    DWORD nowType = 0;
+    std::vector<unsigned char> now;
+    switch (win::readExactValue(root, e.keyPath(), e.valueName(), nowType, now)) {
+        case win::ValueRead::Read:
+            // Written again since the repair: that is newer than the backup.
+            return nowType == type && now == data ? RestoreOutcome::AlreadyInPlace
+                                                  : RestoreOutcome::ValueChanged;
+        case win::ValueRead::NotExact:
+            return RestoreOutcome::ValueChanged;
+        case win::ValueRead::Failed:
+            return RestoreOutcome::RegistryRefused;
+        case win::ValueRead::Missing:
+            break;
+    }
+    return win::writeExactValue(root, e.keyPath(), e.valueName(), type, data)
+               ? RestoreOutcome::Restored
+               : RestoreOutcome::RegistryRefused;
 }
 
 }  // namespace
@@ -132,10 +152,10 @@ RestoreOutcome restoreEntryOutcome(const TaskEntry* entry, BackupCopy copy) {
         case EntryFolder:
             return restoreFolder(*entry);
         case EntryRegKey:
+            return restoreKey(*entry);
         case EntryRegText:
         case EntryRegRaw:
-            return restoreRegistry(*entry) ? RestoreOutcome::Restored
-                                           : RestoreOutcome::RegistryRefused;
+            return restoreValue(*entry);
         default:
             win::showMessageOnUiThread("Unknown Task Entry Type", std::to_string(entry->type),
                                        MB_OK);

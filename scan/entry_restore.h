@@ -11,6 +11,7 @@ enum class RestoreOutcome {
     AlreadyInPlace,   // the folder exists, or the file is there with the backed-up bytes
     NothingToUndo,    // the file was never backed up, so no repair touched it
     NameTaken,        // another file or folder of that name is in the way
+    ValueChanged,     // the value exists again with other contents: left as it is
     CopyMissing,      // the backup copy of the file is gone
     CopyFailed,       // the backup copy could not be copied back
     FolderNotMade,    // the folder could not be made
@@ -33,8 +34,9 @@ enum class BackupCopy {
 
 // Puts back what the entry names: copies a backed-up file back (never over
 // another file; a file already there with the copy's bytes counts as back),
-// makes a folder or a key, or writes a value. Stops the program when there is
-// no entry.
+// makes a folder or a key, or writes a value with exactly the backed-up
+// type and bytes (never over a value written since; one there with those
+// bytes counts as back). Stops the program when there is no entry.
 RestoreOutcome restoreEntryOutcome(const TaskEntry* entry, BackupCopy copy = BackupCopy::Delete);
 
 // The same, true only when something was put back now.

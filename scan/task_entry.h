@@ -22,11 +22,21 @@ extern const char kDefaultValueMarker[];
 // made; the repair left such a file alone.
 extern const char kNoCopyMarker[];
 
+// What a file scanner saw of a file, so that a repair removes the file only
+// while it is still the one shown. Scan-time facts: never part of a backup.
+enum FileCheck : uint8_t {
+    FileStampKnown = 1,  // size and lastWrite below hold
+    FoundUnused = 2,     // found because it was not used today
+};
+
 struct TaskEntry {
     std::vector<std::string> fields;
     uint8_t type = EntryFile;
+    uint8_t fileChecks = 0;  // FileCheck flags, for EntryFile
     int32_t regType = 0;
     std::vector<unsigned char> data;
+    uint64_t fileSize = 0;
+    uint64_t lastWrite = 0;  // FILETIME: 100 ns units since 1601, UTC
 
     int32_t dataSize() const { return static_cast<int32_t>(data.size()); }
 

@@ -44,6 +44,26 @@ bool TaskManager::acceptEntry(const TaskEntry& entry) {
     return seen.insert(&entry).second;
 }
 
+bool TaskManager::acceptInto(std::vector<std::unique_ptr<TaskEntry>>& list,
+                             std::unique_ptr<TaskEntry> entry) {
+    list.push_back(std::move(entry));
+    bool accepted = false;
+    try {
+        accepted = acceptEntry(*list.back());
+    } catch (...) {
+        list.pop_back();
+        throw;
+    }
+    if (!accepted) list.pop_back();
+    return accepted;
+}
+
+void TaskManager::forgetEntry(const TaskEntry& entry) {
+    std::lock_guard<std::mutex> lock(seenLock);
+    const auto found = seen.find(&entry);
+    if (found != seen.end() && *found == &entry) seen.erase(found);
+}
+
 void TaskManager::dropEntry(std::unique_ptr<TaskEntry> entry) {
     std::lock_guard<std::mutex> lock(seenLock);
     const auto found = seen.find(entry.get());

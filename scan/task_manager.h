@@ -39,6 +39,15 @@ public:
     // accepted entry must stay where it is until it is forgotten or the
     // check starts afresh (a category's list keeps it in place).
     bool acceptEntry(const TaskEntry& entry);
+    // Appends the entry to the list when no equal entry was accepted before
+    // in this run; true when it was. The list holds the entry before the
+    // check does, so that nothing that fails on the way leaves the check
+    // holding an entry that is gone.
+    bool acceptInto(std::vector<std::unique_ptr<TaskEntry>>& list,
+                    std::unique_ptr<TaskEntry> entry);
+    // Undoes acceptEntry for an entry that is destroyed before it reaches a
+    // list.
+    void forgetEntry(const TaskEntry& entry);
     // Takes an entry that a category drops from its list. One that the check
     // holds is kept until the check starts afresh, so that the run still
     // knows it was found; any other is destroyed.

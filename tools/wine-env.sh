@@ -4,7 +4,10 @@
 MENDORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$MENDORA_ROOT/build/wineprefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without Wine's menu builder: the platform starts one for every shortcut a
+# program saves, and it reads the new shortcut later, at a moment of its
+# own (making the shortcut "used today" behind a test's back).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Whether this kernel can execute 32-bit x86 code; Wine needs it for i686
 # programs.

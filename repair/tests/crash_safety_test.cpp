@@ -50,9 +50,9 @@ BackupIndex indexList(int which, const std::string& folder) {
 std::vector<TaskEntry> reportEntries() {
     std::vector<TaskEntry> entries(kReportEntries);
     for (size_t i = 0; i < entries.size(); ++i) {
-        entries[i].type = sysrepair::EntryRegKey;
-        entries[i].fields = {"HKEY_CURRENT_USER", "Software\\Mendora crash test\\" +
-                                                      std::string(60, 'k') + std::to_string(i)};
+        // Folders: backed up as named, with no question to the platform.
+        entries[i].type = sysrepair::EntryFolder;
+        entries[i].fields = {"C:\\Mendora crash test\\" + std::string(60, 'k') + std::to_string(i)};
     }
     return entries;
 }

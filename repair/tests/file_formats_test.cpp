@@ -160,6 +160,21 @@ TEST(ReportFormat, OverlongTextsLeaveTheRecordOutAndTheCountRight) {
     EXPECT_FALSE(ReportEncoder(longPath).valid());
 }
 
+TEST(ReportFormat, AReportNeverGrowsPastWhatTheReaderReads) {
+    ReportEncoder enc("Drive Cleaner");
+    const std::vector<unsigned char> block(1u << 20, 0x5A);
+    uint32_t added = 0;
+    while (enc.addRegValue(0x80000001u, "K", std::to_string(added), 3, block)) ++added;
+    EXPECT_TRUE(enc.full());  // refused for its size, not for a text
+    EXPECT_EQ(enc.recordCount(), added);
+    EXPECT_GT(added, 60u);
+    const std::string bytes = enc.bytes();
+    EXPECT_LE(bytes.size(), kMaxReportBytes);
+    const DecodedReport back = decodeReport(bytes, rootName);
+    EXPECT_EQ(back.status, ReportStatus::Complete);
+    EXPECT_EQ(back.entries.size(), added);
+}
+
 TEST(ReportFormat, CutAnywhereKeepsEveryWholeRecordBeforeTheCut) {
     const SampleReport sample = sampleReport();
     const DecodedReport whole = decodeReport(sample.bytes, rootName);

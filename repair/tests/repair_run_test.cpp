@@ -148,6 +148,12 @@ TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(subkey.fields[1]);
     reg.writeInt(1, "n");
+    // The key's value is listed before it, as a scan lists a key's tree.
+    TaskEntry inSubkey;
+    inSubkey.fields = {"HKEY_CURRENT_USER", subkey.fields[1], "n"};
+    const uint32_t one = 1;
+    inSubkey.setRawValue(REG_DWORD, &one, sizeof one);
+    values().plant(inSubkey);
     values().plant(subkey);
 
     working.watched = work.path() + "a.tmp";
@@ -167,9 +173,9 @@ TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
     EXPECT_TRUE(reg.valueExists("kept"));
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, subkey.fields[1]));
 
-    EXPECT_EQ(lastSummary(), "3 Unused Test Files, 2 Missing Test Values");
+    EXPECT_EQ(lastSummary(), "3 Unused Test Files, 3 Missing Test Values");
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 5 problems fixed on your system!");
+    EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 6 problems fixed on your system!");
     EXPECT_EQ(shown[0].caption, "Mendora");
 
     // The backup reads back to the same problems, with the file copies.
@@ -183,7 +189,7 @@ TEST_F(RepairRun, BacksUpThenRemovesExactlyWhatWasFound) {
         ASSERT_EQ(e.fields.size(), 2u);
         EXPECT_EQ(readFile(e.fields[1]), "contents of " + e.fields[0].substr(work.path().size()));
     }
-    EXPECT_EQ(lists[1 - fileReports].size(), 2u);
+    EXPECT_EQ(lists[1 - fileReports].size(), 3u);
 }
 
 TEST_F(RepairRun, FreeSpaceOfExactlyTheNeedIsEnough) {
@@ -203,15 +209,15 @@ TEST_F(RepairRun, FreeSpaceOfExactlyTheNeedIsEnough) {
     EXPECT_EQ(shown[0].text, "You don't have enough free disk space to perform the operation");
     EXPECT_EQ(shown[0].caption, "Out of disk space");
     EXPECT_EQ(shown[0].owner, nullptr);
-    EXPECT_EQ(backupCount(), 1u);  // recorded all the same, with nothing fixed
-    EXPECT_EQ(lastSummary(), "");
+    // Refused before anything was backed up: no backup is recorded.
+    EXPECT_EQ(backupCount(), 0u);
 
     shown.clear();
     freeSpace = needed;
     ASSERT_TRUE(repair({&files()}));  // the engine is bound afresh
     EXPECT_FALSE(fileExists(work.path() + "big.tmp"));
     EXPECT_EQ(lastSummary(), "1 Unused Test Files");
-    EXPECT_EQ(backupCount(), 2u);
+    EXPECT_EQ(backupCount(), 1u);
 }
 
 TEST_F(RepairRun, AnUnknownFreeSpaceRefusesTheRepair) {
@@ -224,32 +230,48 @@ TEST_F(RepairRun, AnUnknownFreeSpaceRefusesTheRepair) {
     EXPECT_EQ(shown[0].caption, "Out of disk space");
 }
 
-TEST_F(RepairRun, InternetCleanerIsRepairedWithoutABackup) {
+TEST_F(RepairRun, NoBackupAndNothingRemovedTakeNoSlot) {
+    // All thirty slots hold backups; the oldest would be the next to go.
+    for (int i = 0; i < 30; ++i) getSettings()->addBackup(1000 + i, "backup " + std::to_string(i));
+    writeFile(install.path() + "bak\\0\\old.srb", "the oldest backup");
     writeFile(work.path() + "page1.htm", "1");
     writeFile(work.path() + "page2.htm", "2");
     internet().plant(fileEntry(work.path() + "page1.htm"));
     internet().plant(fileEntry(work.path() + "page2.htm"));
-    getSettings();  // makes the backup folders
-    writeFile(install.path() + "bak\\0\\old.srb", "from an earlier repair");
 
     ASSERT_TRUE(repair({&files(), &internet()}));
     EXPECT_FALSE(fileExists(work.path() + "page1.htm"));
     EXPECT_FALSE(fileExists(work.path() + "page2.htm"));
-    EXPECT_FALSE(fileExists(install.path() + "bak\\0\\old.srb"));  // the slot was cleared
-    std::vector<std::vector<TaskEntry>> lists;
-    std::vector<std::string> names;
-    loadReports(install.path() + "bak\\0", lists, names);
-    EXPECT_TRUE(names.empty());
-    EXPECT_EQ(lastSummary(), "1 Unused Internet Files");
+    // Nothing was backed up, so no backup was given up for it.
+    EXPECT_TRUE(fileExists(install.path() + "bak\\0\\old.srb"));
+    EXPECT_EQ(backupCount(), 30u);
+    EXPECT_EQ(lastSummary(), "backup 29");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 1 problems fixed on your system!");
+
+    // Neither does a repair that could back nothing up (the file is gone),
+    // nor one that backed up a file it then could not remove.
+    files().plant(fileEntry(work.path() + "gone.tmp"));
+    ASSERT_TRUE(repair({&files()}));
+    files().clear();
+    writeFile(work.path() + "held.tmp", "h");
+    files().plant(fileEntry(work.path() + "held.tmp"));
+    win::FileHandle held(CreateFileA((work.path() + "held.tmp").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+    ASSERT_TRUE(repair({&files()}));
+    EXPECT_TRUE(fileExists(work.path() + "held.tmp"));
+    EXPECT_EQ(readFile(install.path() + "bak\\0\\old.srb"), "the oldest backup");
+    EXPECT_FALSE(folderExists(install.path() + "bak\\0.old"));
+    EXPECT_EQ(backupCount(), 30u);
+    EXPECT_EQ(getSettings()->backups().back().summary, "backup 0");
+    EXPECT_EQ(getSettings()->backups().back().folder, install.path() + "bak\\0");
 }
 
-TEST_F(RepairRun, NothingFoundMeansNoCallNoMessageAndAnEmptyBackup) {
+TEST_F(RepairRun, NothingFoundMeansNoCallNoMessageAndNoBackup) {
     ASSERT_TRUE(repair({&files(), &values()}));
     EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(backupCount(), 1u);
-    EXPECT_EQ(lastSummary(), "");
+    EXPECT_EQ(backupCount(), 0u);
 }
 
 TEST_F(RepairRun, AFileWhoseCopyFailedIsLeftAlone) {
@@ -260,12 +282,13 @@ TEST_F(RepairRun, AFileWhoseCopyFailedIsLeftAlone) {
     removeTree(install.path() + "bak\\0\\files");
     ASSERT_TRUE(repair({&files()}));
     EXPECT_TRUE(fileExists(work.path() + "safe.tmp"));
-    EXPECT_EQ(lastSummary(), "");
+    EXPECT_EQ(backupCount(), 0u);
     // Not a silent return to the welcome panel: the user learns why.
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text,
               "No problems were fixed: none of them could be backed up, and Mendora changes "
-              "nothing it cannot undo.");
+              "nothing it cannot undo.\n\nLeft as they are:\n- 1 had changed since the scan or "
+              "could not be backed up");
     EXPECT_EQ(shown[0].caption, "Mendora");
 }
 
@@ -283,7 +306,16 @@ TEST_F(RepairRun, TheMessageCountsWhatTheEngineRemoved) {
     EXPECT_TRUE(fileExists(work.path() + "held.tmp"));
     EXPECT_EQ(lastSummary(), "2 Unused Test Files");
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Congratulations!\n\nThere were 2 problems fixed on your system!");
+    EXPECT_EQ(shown[0].text,
+              "Congratulations!\n\nThere were 2 problems fixed on your system!\n\nLeft as they "
+              "are:\n- 1 could not be removed (in use, or no rights)");
+    // The backup holds what was removed, not the file that stayed.
+    std::vector<std::vector<TaskEntry>> lists;
+    std::vector<std::string> names;
+    ASSERT_TRUE(loadReports(install.path() + "bak\\0", lists, names));
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 2u);
+    for (const TaskEntry& e : lists[0]) EXPECT_NE(e.path(), work.path() + "held.tmp");
 
     // Nothing removable at all: said so, nothing counted.
     held.reset();
@@ -294,10 +326,13 @@ TEST_F(RepairRun, TheMessageCountsWhatTheEngineRemoved) {
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     shown.clear();
     ASSERT_TRUE(repair({&files()}));
-    EXPECT_EQ(lastSummary(), "");
+    // A backup of nothing removed is dropped; the earlier one stays newest.
+    EXPECT_EQ(backupCount(), 1u);
+    EXPECT_EQ(lastSummary(), "2 Unused Test Files");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text,
-              "No problems were fixed: the repair engine could not remove any of them.");
+              "No problems were fixed: the repair engine could not remove any of them.\n\nLeft "
+              "as they are:\n- 1 could not be removed (in use, or no rights)");
 }
 
 TEST_F(RepairRun, AMissingOrUnusableEngineStopsBeforeAnyBackup) {

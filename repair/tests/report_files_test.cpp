@@ -7,6 +7,7 @@
 
 #include "common/message_box.h"
 #include "common/tests/support/test_files.h"
+#include "common/tests/support/test_registry.h"
 #include "repair/backup_reports.h"
 #include "repair/file_ops.h"
 #include "scan/task_manager.h"
@@ -66,14 +67,23 @@ TEST_F(ReportFiles, EveryEntryTypeRoundTrips) {
     const std::string contents("\0\x01shortcut\xff\r\n", 13);
     writeFile(source, contents);
 
+    // The registry objects the entries name exist: a backup is made only of
+    // what is still there as it was found.
+    testing_support::ScopedTestKey key;
+    key.setValue("", REG_BINARY, "\x00\x01\x02\x00", 4);
+    key.setString("Arial (TrueType)", "arial.ttf");
+    const int32_t count = -42;
+    key.setValue("n", REG_DWORD, &count, sizeof count);
+    testing_support::ScopedTestKey gone(HKEY_CURRENT_USER, key.path());
     std::vector<TaskEntry> entries = {
         entry(EntryFile, {source}),
         entry(EntryFolder, {"C:\\Program Files\\Gone\\"}),
-        entry(EntryRegKey, {"HKEY_CURRENT_USER", "Software\\Gone"}),
-        entry(EntryRegRaw, {"HKEY_CLASSES_ROOT", "CLSID\\{1}\\InprocServer32", ""}),
-        entry(EntryRegText, {"HKEY_USERS", "S\\Fonts", "Arial (TrueType)", "STRING", "arial.ttf"}),
-        entry(EntryRegText, {"HKEY_CURRENT_CONFIG", "S\\Count", "n", "INT", "-42"}),
-        entry(EntryRegKey, {"HKLM", "Software\\Short root name"}),
+        entry(EntryRegKey, {"HKEY_CURRENT_USER", gone.path()}),
+        entry(EntryRegRaw, {"HKEY_CURRENT_USER", key.path(), ""}),
+        entry(EntryRegText,
+              {"HKEY_CURRENT_USER", key.path(), "Arial (TrueType)", "STRING", "arial.ttf"}),
+        entry(EntryRegText, {"HKEY_CURRENT_USER", key.path(), "n", "INT", "-42"}),
+        entry(EntryRegKey, {"HKLM", "Software"}),
     };
     entries[3].setRawValue(REG_BINARY, "\x00\x01\x02\x00", 4);
     std::vector<bool> backedUp;
@@ -104,14 +114,15 @@ TEST_F(ReportFiles, EveryEntryTypeRoundTrips) {
     EXPECT_EQ(back[3].regType, REG_BINARY);
     EXPECT_EQ(back[3].data, entries[3].data);
 
-    // Text values come back as the raw values they stand for.
+    // Text values come back as the raw values they stand for, as they are
+    // in the registry.
     EXPECT_EQ(back[4].type, EntryRegRaw);
     EXPECT_EQ(back[4].fields,
-              (std::vector<std::string>{"HKEY_USERS", "S\\Fonts", "Arial (TrueType)"}));
+              (std::vector<std::string>{"HKEY_CURRENT_USER", key.path(), "Arial (TrueType)"}));
     EXPECT_EQ(back[4].regType, REG_SZ);
-    EXPECT_EQ(std::string(back[4].data.begin(), back[4].data.end()), "arial.ttf");
+    EXPECT_EQ(std::string(back[4].data.begin(), back[4].data.end()), std::string("arial.ttf", 10));
     EXPECT_EQ(back[5].type, EntryRegRaw);
-    EXPECT_EQ(back[5].fields[0], "HKEY_CURRENT_CONFIG");
+    EXPECT_EQ(back[5].fields[0], "HKEY_CURRENT_USER");
     EXPECT_EQ(back[5].regType, REG_DWORD);
     EXPECT_EQ(back[5].data, (std::vector<unsigned char>{0xD6, 0xFF, 0xFF, 0xFF}));
 
@@ -129,26 +140,41 @@ TEST_F(ReportFiles, EveryEntryTypeRoundTrips) {
 TEST_F(ReportFiles, EntriesThatCannotBeBackedUpAreReported) {
     const std::string present = folder.path() + "present.tmp";
     writeFile(present, "x");
+    const std::string changed = folder.path() + "changed.tmp";
+    writeFile(changed, "as found");
+    testing_support::ScopedTestKey key;
+    key.setString("font", "as found");
     std::vector<TaskEntry> entries = {
         entry(EntryFile, {folder.path() + "vanished.tmp"}),
         entry(EntryRegKey, {"HKEY_CURRENT_USER", std::string(40000, 'k')}),
         entry(9, {"?"}),
         entry(EntryFile, {present}),
+        entry(EntryFile, {changed}),
+        entry(EntryRegRaw, {"HKEY_CURRENT_USER", key.path(), "font"}),
+        entry(EntryRegKey, {"HKEY_CURRENT_USER", key.path() + "\\gone"}),
     };
+    // Found by a scan, then written again before the backup.
+    entries[4].fileChecks = FileStampKnown;
+    entries[4].fileSize = 8;
+    WIN32_FILE_ATTRIBUTE_DATA found;
+    ASSERT_TRUE(GetFileAttributesExA(changed.c_str(), GetFileExInfoStandard, &found));
+    entries[4].lastWrite = (uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                           found.ftLastWriteTime.dwLowDateTime;
+    entries[5].setRawValue(REG_SZ, "as found", 9);
+    writeFile(changed, "written after the scan");
+    key.setString("font", "written after the scan");
     std::vector<bool> backedUp;
     ASSERT_TRUE(writeReport(pointers(entries), "Drive Cleaner", slot, &backedUp));
-    EXPECT_EQ(backedUp, (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(backedUp, (std::vector<bool>{false, false, false, true, false, false, false}));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Unknown Report Type");
     EXPECT_EQ(boxes[0].caption, "Error");
     EXPECT_EQ(boxes[0].owner, nullptr);
 
     const std::vector<TaskEntry> back = readBack();
-    ASSERT_EQ(back.size(), 2u);
-    // The lost copy is marked so that its undo fails alone.
-    EXPECT_EQ(back[0].fields, (std::vector<std::string>{"<:*null*:>", "<:*null*:>"}));
-    EXPECT_EQ(back[1].fields[0], present);
-    EXPECT_EQ(readFile(back[1].fields[1]), "x");
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].fields[0], present);
+    EXPECT_EQ(readFile(back[0].fields[1]), "x");
 }
 
 TEST_F(ReportFiles, ReportThatCannotBeOpenedBacksNothingUp) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/message_box.h"
@@ -14,6 +15,8 @@
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_files.h"
 #include "common/tests/support/test_registry.h"
+#include "common/win_handles.h"
+#include "repair/backup_reports.h"
 
 using namespace sysrepair;
 using testing_support::fileExists;
@@ -124,6 +127,59 @@ TEST_F(SettingsTest, BackupsAreKeptInTheIndexAcrossRuns) {
     EXPECT_EQ(backups[0].time, 2000);
     EXPECT_EQ(backups[1].folder, install + "bak\\0");
     EXPECT_EQ(settings->nextBackupFolder(), install + "bak\\2");
+}
+
+TEST_F(SettingsTest, ASlotWithReportsButNoRecordIsAdoptedNeverCleared) {
+    // A repair stopped before it could record its backup, and writes cut
+    // short beside the index and a report.
+    for (const char* folder : {"bak", "bak\\0", "bak\\5", "bak\\5\\files"})
+        CreateDirectoryA((install + folder).c_str(), nullptr);
+    BackupIndex earlier;
+    earlier.add({1000, install + "bak\\0", "1 Missing System Fonts"});
+    ASSERT_TRUE(earlier.write(install + "bak\\index.vsi"));
+    testing_support::writeFile(install + "bak\\index.vsi.new", "half an index");
+    TaskEntry folderEntry;
+    folderEntry.type = EntryFolder;
+    folderEntry.fields = {"C:\\gone"};
+    ASSERT_TRUE(writeReport({&folderEntry}, "Recent Documents", install + "bak\\5"));
+    testing_support::writeFile(install + "bak\\5\\1.srb.new", "half a report");
+    // Two repairs stopped while an old backup waited aside: one before it
+    // backed anything up (the old backup goes back), one after (it goes).
+    for (const char* folder : {"bak\\7.old", "bak\\7.old\\files", "bak\\3", "bak\\3.old"})
+        CreateDirectoryA((install + folder).c_str(), nullptr);
+    ASSERT_TRUE(writeReport({&folderEntry}, "Recent Documents", install + "bak\\7.old"));
+    ASSERT_TRUE(writeReport({&folderEntry}, "Recent Documents", install + "bak\\3"));
+    testing_support::writeFile(install + "bak\\3.old\\1.srb", "given up");
+
+    Settings* settings = getSettings();
+    EXPECT_FALSE(testing_support::folderExists(install + "bak\\7.old"));
+    EXPECT_FALSE(testing_support::folderExists(install + "bak\\3.old"));
+    EXPECT_TRUE(testing_support::folderExists(install + "bak\\7\\files"));
+    std::vector<std::vector<TaskEntry>> lists;
+    std::vector<std::string> names;
+    ASSERT_TRUE(loadReports(install + "bak\\7", lists, names));
+    EXPECT_EQ(names, std::vector<std::string>{"Recent Documents"});
+    auto backups = settings->backups();
+    ASSERT_EQ(backups.size(), 4u);
+    for (const char* slot : {"bak\\3", "bak\\7"}) {
+        const auto at = std::find_if(backups.begin(), backups.end(),
+                                     [&](const auto& b) { return b.folder == install + slot; });
+        EXPECT_NE(at, backups.end()) << slot;
+        if (at != backups.end()) backups.erase(at);
+    }
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].folder, install + "bak\\5");  // newer than the recorded one
+    EXPECT_EQ(backups[0].summary, "Unfinished repair");
+    EXPECT_GT(backups[0].time, 1000);
+    EXPECT_EQ(indexOnDisk().size(), 4u);
+    EXPECT_NE(settings->nextBackupFolder(), install + "bak\\5");
+    // The report stays; what was cut short beside it goes.
+    WIN32_FIND_DATAA found;
+    win::FindHandle reports(FindFirstFileA((install + "bak\\5\\*.srb*").c_str(), &found));
+    ASSERT_TRUE(reports.valid());
+    EXPECT_EQ(std::string(found.cFileName).find(".new"), std::string::npos);
+    EXPECT_FALSE(FindNextFileA(reports.get(), &found));
+    EXPECT_FALSE(fileExists(install + "bak\\index.vsi.new"));
 }
 
 TEST_F(SettingsTest, InstallFolderIsAskedAfreshAndEndsWithABackslash) {

@@ -47,8 +47,15 @@ bool CustomControls::scan() {
         auto lock = lockEntries();
         if (TaskManager::instance()->acceptEntry(*keyEntry)) {
             setMarker(false);
-            recordKeyTree(lockedEntries(), HKEY_CLASSES_ROOT, classKey);
-            lockedEntries().push_back(std::move(keyEntry));
+            // The key comes after its tree; until it is in the list, a
+            // failure must take it out of the check again.
+            try {
+                recordKeyTree(lockedEntries(), HKEY_CLASSES_ROOT, classKey);
+                lockedEntries().push_back(std::move(keyEntry));
+            } catch (...) {
+                if (keyEntry) TaskManager::instance()->forgetEntry(*keyEntry);
+                throw;
+            }
         } else {
             setMarker(true);
         }

@@ -3,12 +3,19 @@
 
 #include <string>
 
+#include "scan/task_entry.h"
+
 namespace sysrepair {
 
 // Whether the file was last used before today (UTC dates). False for a file
 // that cannot be opened exclusively: missing, a folder, or held open by
-// another program.
-bool notAccessedToday(const std::string& path);
+// another program. When it was not used and `found` is given, the entry
+// records the file's size and last write (and that it was found unused).
+bool notAccessedToday(const std::string& path, TaskEntry* found = nullptr);
+
+// Records the file's size and last write in the entry; false when they
+// cannot be read.
+bool stampFile(const std::string& path, TaskEntry& found);
 
 // Whether a shortcut file cannot be resolved to its target. A file that is
 // no shortcut is not broken, and neither is one whose target may only be out

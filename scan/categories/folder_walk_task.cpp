@@ -23,8 +23,9 @@ void FolderWalkTask::walkFolder(const std::string& folder) {
     for (std::string path = walker.next(); !path.empty() && !stopRequested();
          path = walker.next()) {
         setStatusText(path);
-        if (!isFile(path) || !notAccessedToday(path)) continue;
+        if (!isFile(path)) continue;
         auto entry = std::make_unique<TaskEntry>();
+        if (!notAccessedToday(path, entry.get())) continue;
         entry->fields = {path};
         addEntry(std::move(entry));
     }

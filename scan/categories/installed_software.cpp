@@ -56,10 +56,8 @@ bool InstalledSoftware::scan() {
         keyEntry->fields = {"HKEY_LOCAL_MACHINE", key};
         setStatusText("HKEY_LOCAL_MACHINE\\" + key + "\\(default)");
         auto lock = lockEntries();
-        if (TaskManager::instance()->acceptEntry(*keyEntry)) {
-            lockedEntries().push_back(std::move(keyEntry));
+        if (TaskManager::instance()->acceptInto(lockedEntries(), std::move(keyEntry)))
             recordKeyTree(lockedEntries(), HKEY_LOCAL_MACHINE, key);
-        }
     }
 
     setRunning(false);

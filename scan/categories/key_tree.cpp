@@ -3,55 +3,43 @@
 #include <memory>
 #include <vector>
 
-#include "common/registry_reader_writer.h"
+#include "common/exact_registry.h"
 #include "common/registry_roots.h"
 #include "scan/task_manager.h"
 
 namespace sysrepair {
 
-namespace {
-
-void appendIfNew(BasicTask::EntryList& list, std::unique_ptr<TaskEntry> entry) {
-    if (TaskManager::instance()->acceptEntry(*entry)) list.push_back(std::move(entry));
-}
-
-std::unique_ptr<TaskEntry> readValueEntry(win::RegistryReaderWriter& reg, HKEY root,
-                                          const std::string& keyPath, const std::string& name) {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (reg.readRaw(nullptr, type, size, name) != ERROR_SUCCESS) return nullptr;
-    std::vector<unsigned char> bytes(size);
-    if (reg.readRaw(size ? bytes.data() : nullptr, type, size, name) != ERROR_SUCCESS)
-        return nullptr;
-    auto entry = std::make_unique<TaskEntry>();
-    entry->fields = {win::nameFromRoot(root), keyPath, name};
-    entry->setRawValue(static_cast<int32_t>(type), bytes.data(), static_cast<int32_t>(size));
-    return entry;
-}
-
-}  // namespace
-
 void recordKeyTree(BasicTask::EntryList& list, HKEY root, const std::string& keyPath) {
-    win::RegistryReaderWriter reg;
-    reg.setRoot(root);
-    reg.setKey(keyPath);
+    const std::string rootName = win::nameFromRoot(root);
+    TaskManager* tasks = TaskManager::instance();
 
-    bool ok = false;
-    if (reg.openValues()) {
-        for (std::string name = reg.nextValueName(ok); ok; name = reg.nextValueName(ok)) {
-            if (auto entry = readValueEntry(reg, root, keyPath, name))
-                appendIfNew(list, std::move(entry));
+    // Names and texts are read through the wide functions: one that the
+    // ANSI code page cannot hold is not listed, so it stays, and with it the
+    // key that holds it (the repair removes a key only when it is empty).
+    std::vector<std::string> names;
+    size_t refused = 0;
+    if (win::listExactNames(root, keyPath, win::KeyNames::Values, names, refused)) {
+        for (const std::string& name : names) {
+            DWORD type = 0;
+            std::vector<unsigned char> bytes;
+            if (win::readExactValue(root, keyPath, name, type, bytes) != win::ValueRead::Read)
+                continue;
+            auto entry = std::make_unique<TaskEntry>();
+            entry->fields = {rootName, keyPath, name};
+            entry->setRawValue(static_cast<int32_t>(type), bytes.data(),
+                               static_cast<int32_t>(bytes.size()));
+            tasks->acceptInto(list, std::move(entry));
         }
     }
 
-    if (reg.openSubkeys()) {
-        for (std::string name = reg.nextSubkeyName(ok); ok; name = reg.nextSubkeyName(ok)) {
+    if (win::listExactNames(root, keyPath, win::KeyNames::Subkeys, names, refused)) {
+        for (const std::string& name : names) {
             const std::string subkey = keyPath + "\\" + name;
             recordKeyTree(list, root, subkey);
             auto entry = std::make_unique<TaskEntry>();
             entry->type = EntryRegKey;
-            entry->fields = {win::nameFromRoot(root), subkey};
-            appendIfNew(list, std::move(entry));
+            entry->fields = {rootName, subkey};
+            tasks->acceptInto(list, std::move(entry));
         }
     }
 }

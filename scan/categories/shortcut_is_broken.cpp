@@ -43,6 +43,33 @@ bool targetCertainlyGone(IShellLinkA* link) {
     return lookupSaysGone(GetDriveTypeA(root), error);
 }
 
+// Reading a shortcut must not make it "used today": the categories of
+// unused files would then see a change since their scan and leave the file
+// (the Recent folder holds shortcuts too). Keeps the file's last access time
+// as it was before the read.
+class LastAccessKept {
+public:
+    explicit LastAccessKept(const std::string& path) : path_(path) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        known_ = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != 0;
+        if (known_) accessed_ = data.ftLastAccessTime;
+    }
+    ~LastAccessKept() {
+        if (!known_) return;
+        win::FileHandle file(CreateFileA(path_.c_str(), FILE_WRITE_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) SetFileTime(file.get(), nullptr, &accessed_, nullptr);
+    }
+    LastAccessKept(const LastAccessKept&) = delete;
+    LastAccessKept& operator=(const LastAccessKept&) = delete;
+
+private:
+    std::string path_;
+    bool known_ = false;
+    FILETIME accessed_ = {};
+};
+
 }  // namespace
 
 bool lookupSaysGone(unsigned driveType, unsigned long lookupError) {
@@ -69,6 +96,7 @@ bool shortcutIsBroken(const std::string& path) {
     }
     WCHAR widePath[MAX_PATH + 1] = {};
     if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH)) return false;
+    const LastAccessKept kept(path);
     if (FAILED(file->Load(widePath, STGM_READ))) return false;  // no shortcut at all
 
     const DWORD flags = SLR_NO_UI | SLR_NOUPDATE | SLR_NOLINKINFO;

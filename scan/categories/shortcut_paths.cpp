@@ -30,6 +30,9 @@ bool ShortcutPaths::scan() {
         setStatusText(path);
         if (!isShortcutName(path) || !shortcutIsBroken(path)) continue;
         auto entry = std::make_unique<TaskEntry>();
+        // A shortcut whose size or time cannot be read is not shown: a repair
+        // could not tell it from one written since.
+        if (!stampFile(path, *entry)) continue;
         entry->fields = {path};
         addEntry(std::move(entry));
     }

@@ -1,31 +1,39 @@
 #include "scan/categories/value_reference_task.h"
 
+#include <cstring>
+
+#include "common/exact_registry.h"
 #include "common/registry_reader_writer.h"
 #include "scan/categories/path_text.h"
 
 namespace sysrepair {
 
 void ValueReferenceTask::checkValues(const std::string& keyPath, const IsMissing& isMissing) {
-    win::RegistryReaderWriter lister;
-    lister.setRoot(HKEY_LOCAL_MACHINE);
-    lister.setKey(keyPath);
-    win::RegistryReaderWriter reader;
-    reader.setRoot(HKEY_LOCAL_MACHINE);
-    reader.setKey(keyPath);
-
-    lister.openValues();
-    bool more = false;
-    for (std::string name = lister.nextValueName(more); more && !stopRequested();
-         name = lister.nextValueName(more)) {
-        bool read = false;
-        std::string text = reader.readString(name, read);
-        if (!read) continue;
-        text = expandText(text);
+    // Names and texts that the ANSI code page cannot hold are not listed: a
+    // file named so could not be looked for, and the value could not be put
+    // back as it was.
+    std::vector<std::string> names;
+    size_t refused = 0;
+    win::listExactNames(HKEY_LOCAL_MACHINE, keyPath, win::KeyNames::Values, names, refused);
+    for (size_t i = 0; i < names.size() && !stopRequested(); ++i) {
+        const std::string& name = names[i];
+        DWORD type = 0;
+        std::vector<unsigned char> bytes;
+        if (win::readExactValue(HKEY_LOCAL_MACHINE, keyPath, name, type, bytes) !=
+                win::ValueRead::Read ||
+            bytes.size() > win::RegistryReaderWriter::textBufferSize)
+            continue;
+        const char* chars = reinterpret_cast<const char*>(bytes.data());
+        std::string text = expandText(std::string(chars, strnlen(chars, bytes.size())));
         if (!isMissing(name, text)) continue;
 
         auto entry = std::make_unique<TaskEntry>();
         entry->type = EntryRegText;
         entry->fields = {"HKEY_LOCAL_MACHINE", keyPath, name, "STRING", text};
+        // The value as found, so that a repair removes it only while it is
+        // still this value.
+        entry->regType = static_cast<int32_t>(type);
+        entry->data = std::move(bytes);
         setStatusText("HKEY_LOCAL_MACHINE\\" + keyPath + "\\" + name);
         addEntry(std::move(entry));
     }

@@ -7,6 +7,7 @@
 
 #include "common/tests/support/child_process.h"
 
+#include "common/exact_registry.h"
 #include "common/message_box.h"
 #include "common/registry_reader_writer.h"
 #include "common/tests/support/test_files.h"
@@ -95,7 +96,7 @@ TEST(RestoreRegKey, MakesTheKeyAndLeavesNoValueBehind) {
 
     key.setString("kept", "x");
     const TaskEntry existing = regEntry(EntryRegKey, key, {});
-    EXPECT_TRUE(restoreTaskEntry(&existing));
+    EXPECT_EQ(restoreEntryOutcome(&existing), RestoreOutcome::AlreadyInPlace);
     win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path());
@@ -125,7 +126,7 @@ TEST(RestoreRegText, WritesStringsAndLeadingIntegers) {
     EXPECT_EQ(reg.readInt("z", ok), 0);
 
     const TaskEntry otherKind = regEntry(EntryRegText, key, {"q", "BINARY", "1"});
-    EXPECT_TRUE(restoreTaskEntry(&otherKind));
+    EXPECT_EQ(restoreEntryOutcome(&otherKind), RestoreOutcome::NothingToUndo);
     EXPECT_FALSE(reg.valueExists("q"));
 }
 
@@ -147,32 +148,41 @@ TEST(RestoreRegRaw, WritesTypeAndBytesExactly) {
     EXPECT_EQ(std::string(back, size), std::string(bytes, sizeof bytes));
 }
 
-// A text read back from a backup report has no terminating zero; the value
-// written back has it, as the value that was removed had.
-TEST(RestoreRegRaw, TextValuesWithoutTheirTerminatingZeroGetIt) {
+// The bytes that were backed up come back as they were (no terminator is
+// added); a value written again since the repair is newer than the backup
+// and stays.
+TEST(RestoreRegRaw, TheBackedUpBytesComeBackExactlyAndNeverOverANewerValue) {
     ScopedTestKey key;
     win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_CURRENT_USER);
     reg.setKey(key.path());
-    auto restoredBytes = [&](int32_t type, const std::string& bytes) {
-        TaskEntry raw = regEntry(EntryRegRaw, key, {"v"});
+    auto entryOf = [&](const std::string& name, int32_t type, const std::string& bytes) {
+        TaskEntry raw = regEntry(EntryRegRaw, key, {name});
         raw.setRawValue(type, bytes.data(), static_cast<int32_t>(bytes.size()));
-        raw.fields = {"HKEY_CURRENT_USER", key.path(), "v"};
-        EXPECT_TRUE(restoreTaskEntry(&raw));
-        char back[64] = {};
-        DWORD backType = 0, size = sizeof back;
-        EXPECT_EQ(reg.readRaw(back, backType, size, "v"), ERROR_SUCCESS);
-        EXPECT_EQ(backType, DWORD(type));
-        return std::string(back, size);
+        raw.fields = {"HKEY_CURRENT_USER", key.path(), name};
+        return raw;
     };
-    EXPECT_EQ(restoredBytes(REG_SZ, "arial.ttf"), std::string("arial.ttf", 10));
-    EXPECT_EQ(restoredBytes(REG_EXPAND_SZ, "C:\\x"), std::string("C:\\x", 5));
-    EXPECT_EQ(restoredBytes(REG_MULTI_SZ, std::string("a\0b", 3)), std::string("a\0b", 4));
-    EXPECT_EQ(restoredBytes(REG_SZ, ""), std::string(1, '\0'));
-    // Values that have it, and other types, are written as they stand.
-    EXPECT_EQ(restoredBytes(REG_SZ, std::string("x", 2)), std::string("x", 2));
-    EXPECT_EQ(restoredBytes(REG_MULTI_SZ, std::string("a\0\0", 3)), std::string("a\0\0", 3));
-    EXPECT_EQ(restoredBytes(REG_BINARY, "ab"), "ab");
+    auto now = [&](const std::string& name) {
+        DWORD type = 0;
+        std::vector<unsigned char> back;
+        EXPECT_EQ(win::readExactValue(HKEY_CURRENT_USER, key.path(), name, type, back),
+                  win::ValueRead::Read);
+        return std::make_pair(type, std::string(back.begin(), back.end()));
+    };
+    const TaskEntry text = entryOf("text", REG_SZ, std::string("arial.ttf", 10));
+    EXPECT_EQ(restoreEntryOutcome(&text), RestoreOutcome::Restored);
+    EXPECT_EQ(now("text"), std::make_pair(DWORD(REG_SZ), std::string("arial.ttf", 10)));
+    const TaskEntry list = entryOf("list", REG_MULTI_SZ, std::string("a\0\0", 3));
+    EXPECT_EQ(restoreEntryOutcome(&list), RestoreOutcome::Restored);
+    EXPECT_EQ(now("list"), std::make_pair(DWORD(REG_MULTI_SZ), std::string("a\0\0", 3)));
+    EXPECT_EQ(restoreEntryOutcome(&list), RestoreOutcome::AlreadyInPlace);
+
+    key.setString("font", "written after the repair");
+    const TaskEntry font = entryOf("font", REG_SZ, std::string("backed up", 10));
+    EXPECT_EQ(restoreEntryOutcome(&font), RestoreOutcome::ValueChanged);
+    EXPECT_EQ(now("font").second, std::string("written after the repair", 25));
+    const TaskEntry retyped = entryOf("text", REG_EXPAND_SZ, std::string("arial.ttf", 10));
+    EXPECT_EQ(restoreEntryOutcome(&retyped), RestoreOutcome::ValueChanged);
 }
 
 TEST(RestoreUnknownType, AsksNothingAndShowsTheTypeNumber) {

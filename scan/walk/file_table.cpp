@@ -15,6 +15,21 @@ void FileTable::addRoot(const std::string& path) {
 void FileTable::build() {
     building = true;
     cancelRequested = false;
+    // A build that throws (out of memory, say) leaves an empty, incomplete
+    // table that says it is no longer building, so that nothing waits for it.
+    struct EndOfBuild {
+        FileTable& table;
+        bool finished = false;
+        ~EndOfBuild() {
+            if (finished) return;
+            {
+                std::lock_guard<std::mutex> lock(table.filesLock);
+                table.files.clear();
+            }
+            table.complete = false;
+            table.building = false;
+        }
+    } end{*this};
     std::vector<std::string> walk;
     {
         std::lock_guard<std::mutex> lock(rootsLock);
@@ -53,6 +68,7 @@ void FileTable::build() {
         // A table that could not hold every path is not complete.
         complete = !full;
     }
+    end.finished = true;
     building = false;
 }
 

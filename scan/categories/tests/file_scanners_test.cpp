@@ -190,6 +190,9 @@ TEST_F(FileScanners, ABrokenShortcutInRecentIsKeptByTheCategoryThatRunsFirst) {
     EXPECT_TRUE(ShortcutPaths::instance()->scan());  // same run: seen already
     EXPECT_EQ(entryPaths(RecentDocuments::instance()).count(link), 1u);
     EXPECT_EQ(entryPaths(ShortcutPaths::instance()).count(link), 0u);
+    // The shortcut scan read the link but left it unused, so that a repair
+    // still finds it as Recent Documents found it.
+    EXPECT_TRUE(notAccessedToday(link));
 
     TaskManager::instance()->clearSeen();
     EXPECT_TRUE(ShortcutPaths::instance()->scan());  // a new run without Recent first
