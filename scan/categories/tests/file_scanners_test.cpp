@@ -180,8 +180,9 @@ TEST_F(FileScanners, ABrokenShortcutInRecentIsKeptByTheCategoryThatRunsFirst) {
     ASSERT_TRUE(setLastAccess(link, -3));
 
     DriveTable::destroy();
-    // Under Wine a fresh link may be read once more by the shell after it was
-    // saved, which makes it "used today" again; set its time until it holds.
+    // A fresh link may be read once more by the platform after it was saved
+    // (Wine's menu builder, where it runs), which makes it "used today"
+    // again; set its time until it holds.
     for (int i = 0; i < 10 && entryPaths(RecentDocuments::instance()).count(link) == 0; ++i) {
         TaskManager::instance()->clearSeen();
         ASSERT_TRUE(setLastAccess(link, -3));
