@@ -12,6 +12,7 @@
 #include "chat/lumo_packet.h"
 #include "repair/backup_index.h"
 #include "repair/report_format.h"
+#include "updater/install_journal.h"
 
 namespace {
 
@@ -92,6 +93,19 @@ int main(int argc, char** argv) {
           "1867293,9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08,1.0.0.8,"
           "mendora.exe,http://127.0.0.1:8000/files/Mendora.exe");
     write("list_answer", "encoded.txt", "7,x.dll,2,+~tools~x.dll,http://h/x.dll");
+    write("list_answer", "signed.txt",
+          "5,9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08;ed25519:"
+          "c9ea8e3ac64334a5:" +
+              std::string(128, 'a') + ";ed25519:0123456789abcdef:" + std::string(128, '0') +
+              ",1.0.0.9,mendora.exe,http://h/files/Mendora.exe");
+
+    updater::InstallJournal journal;
+    journal.files.push_back({"Mendora.exe", "Mendora.exe", "1.0.0.7", "1.0.0.8", 1867293,
+                             "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08"});
+    journal.files.push_back({"+~tools~x.dll", "x.dll", "1", "2", 0, std::string(64, 'e')});
+    write("install_journal", "preparing.txt", updater::formatJournal(journal));
+    journal.phase = updater::InstallJournal::Phase::Replacing;
+    write("install_journal", "replacing.txt", updater::formatJournal(journal));
 
     write("chat_line", "chat.txt", "/$chat Bob: Hello Alice");
     write("chat_line", "logon.txt", "/$adminLogon Bob");

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           googletest wine wine64 wine32:i386 xvfb xauth imagemagick
-          python3 libssl3 dpkg-dev fonts-dejavu-core curl time nsis clang)
+          python3 libssl3 dpkg-dev fonts-dejavu-core curl time nsis clang
+          autoconf automake libtool make openssl)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,8 +9,9 @@ bash tools/install-deps.sh
 version=$(head -n 1 VERSION)
 tree=build/release-i686
 bash tools/build-libjpeg.sh i686
+bash tools/build-libsodium.sh i686
 cmake -S . -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENDORA_WERROR=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENDORA_WERROR=ON -DMENDORA_TRUST_TEST_KEY=OFF >/dev/null
 cmake --build "$tree" --target Mendora Parleclient MendoraUpdater rptrnr fetchkit
 
 out=build/package

@@ -2,12 +2,8 @@
 
 #include <windows.h>
 
-#include "common/app_path.h"
 #include "common/registry_reader_writer.h"
 #include "common/suite_registry.h"
-#include "common/win_handles.h"
-#include "updater/sha256.h"
-#include "updater/update_query.h"
 #include "updater/update_server_address.h"
 
 namespace updater {
@@ -43,65 +39,6 @@ bool prepareQuery(UpdateView& window, UpdaterHandle* handle, const std::string& 
         return true;
     window.setStatus("Error.");
     window.disableCheckButton();
-    return false;
-}
-
-bool isPlainFileName(const std::string& name) {
-    return !name.empty() && name.find_first_of("\\/:") == std::string::npos && name != "." &&
-           name != "..";
-}
-
-namespace {
-
-// Whether a downloaded file has the size and digest the answer names (any
-// file, when it names none). A file that does not is deleted.
-bool matchesAnswer(const std::string& path, const ListAnswer& fields) {
-    if (!fields.checked) return true;
-    bool matches = false;
-    {
-        win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            Sha256 digest;
-            unsigned long long size = 0;
-            std::vector<char> chunk(64 * 1024);
-            DWORD got = 0;
-            bool read = true;
-            while ((read = ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()),
-                                    &got, nullptr) != 0) &&
-                   got > 0) {
-                digest.add(chunk.data(), got);
-                size += got;
-            }
-            matches = read && size == fields.size && digest.hexDigest() == fields.sha256;
-        }
-    }
-    if (!matches) DeleteFileA(path.c_str());
-    return matches;
-}
-
-}  // namespace
-
-bool fetchUpdateFile(UpdateView& window, UpdaterHandle* handle, std::string& newBuild) {
-    const std::string answer = queryFileList(handle, window);
-    if (answer.empty() || answer == "-1") {
-        window.setStatus("Update not downloaded; no update found");
-        return false;
-    }
-    const ListAnswer fields = parseListAnswer(answer);
-    newBuild = fields.newBuild;
-    if (!isPlainFileName(fields.localName)) {
-        window.setStatus("Download Error");
-        return false;
-    }
-    const std::string localPath =
-        win::appPathFolder(win::mendoraEntryName()) + "updates\\" + fields.localName;
-    if (downloadFile(handle, window, fields.downloadAddress, localPath) == 1 &&
-        matchesAnswer(localPath, fields)) {
-        window.setStatus("Download Complete: " + localPath);
-        return true;
-    }
-    window.setStatus("Download Error");
     return false;
 }
 

@@ -16,9 +16,16 @@ struct LumoFile {
     std::string build;     // the installed copy's build
     std::string newBuild;  // the server's build, once fetched
     bool needsUpdate = false;
-    bool downloaded = false;  // its newer build arrived whole in "updates"
-    bool backedUp = false;    // the installed copy was kept in "backup"
-    bool installed = false;   // the newer build replaced the installed copy
+    // Its newer build arrived whole in "updates", signed by the publisher:
+    // localName is the file there, size and sha256 what the signature covers.
+    bool downloaded = false;
+    std::string localName;
+    unsigned long long size = 0;
+    std::string sha256;
+    // Why a flagged file was not installed, for the user; empty while nothing
+    // went wrong.
+    std::string problem;
+    bool installed = false;  // the newer build replaced the installed copy
 };
 
 // Appends every readable text value of the Update key to the list.
@@ -34,18 +41,8 @@ void loadBuildList(UpdateView& window, const char* key, const char* skippedName,
 bool prepareQuery(UpdateView& window, UpdaterHandle* handle, const std::string& app,
                   const std::string& file, const std::string& build);
 
-// Asks for the prepared file's download details and downloads it into the
-// install folder's "updates" folder. A local name that is not a plain file
-// name (a folder separator, a drive, a colon, "..") is refused as a failed
-// download, so that no answer writes outside that folder.
-bool fetchUpdateFile(UpdateView& window, UpdaterHandle* handle, std::string& newBuild);
-
 // Asks the server about every file of the list and flags those with an
 // update; true when any was flagged.
 bool CheckForUpdates(UpdateView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
-
-// Whether a local name from the server names a file directly inside one
-// folder.
-bool isPlainFileName(const std::string& name);
 
 }  // namespace updater

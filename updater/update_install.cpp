@@ -10,6 +10,10 @@
 #include "common/suite_registry.h"
 #include "common/win_handles.h"
 #include "updater/file_name_code.h"
+#include "updater/file_replace.h"
+#include "updater/install_journal.h"
+#include "updater/install_transaction.h"
+#include "updater/verified_download.h"
 
 namespace updater {
 
@@ -33,10 +37,6 @@ std::string fullPath(const std::string& path) {
     char full[MAX_PATH + 1] = {};
     const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     return n > 0 && n < sizeof full ? std::string(full, n) : path;
-}
-
-bool copyOver(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
 // Whether the process is the install folder's Mendora.exe.
@@ -65,19 +65,23 @@ void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<Lum
     const size_t n = list.size();
     for (size_t i = 0; i < n; ++i) {
         LumoFile& file = list[i];
+        file.downloaded = false;
         if (!file.needsUpdate) {
             file.newBuild = file.build;
             continue;
         }
         window.setOverallProgress(static_cast<int>(static_cast<double>(i) / n * 100));
-        file.downloaded = false;
-        std::string newBuild;
-        if (prepareQuery(window, handle, file.name, file.name, file.build)) {
+        file.problem.clear();
+        if (transfersCancelled(handle)) {
+            file.problem = "the download was cancelled";
+        } else if (prepareQuery(window, handle, file.name, file.name, file.build)) {
             window.setStatus("Downloading " + file.name);
-            file.downloaded = fetchUpdateFile(window, handle, newBuild);
+            fetchUpdateFile(window, handle, file);
+        } else {
+            file.problem = "the update server could not be asked";
         }
         // A file that did not arrive keeps its build.
-        file.newBuild = file.downloaded ? newBuild : file.build;
+        if (!file.downloaded) file.newBuild = file.build;
     }
 }
 
@@ -95,39 +99,6 @@ void closeMendora() {
     if (TerminateProcess(process.get(), 0)) WaitForSingleObject(process.get(), kMendoraEndMs);
 }
 
-void backupFiles(std::vector<LumoFile>& list) {
-    const std::string folder = installFolder();
-    for (LumoFile& file : list)
-        file.backedUp = file.needsUpdate && file.downloaded &&
-                        copyOver(folder + decodeFileName(file.name), backupFolder() + file.name);
-}
-
-bool installFiles(InstallView& window, std::vector<LumoFile>& list) {
-    bool ok = true;
-    const std::string folder = installFolder();
-    for (LumoFile& file : list) {
-        file.installed = false;
-        if (!file.needsUpdate) continue;
-        const std::string source = updatesFolder() + file.name;
-        const std::string destination = folder + decodeFileName(file.name);
-        if (!file.downloaded) {
-            // Nothing arrived: the installed copy stays, and so does its build.
-            window.trace("not downloaded, left as it is: " + destination);
-            continue;
-        }
-        if (copyOver(source, destination)) {
-            file.installed = true;
-            DeleteFileA(source.c_str());
-            window.trace("Successfully copied files");
-        } else {
-            window.trace("error copying files to system");
-            ok = false;
-        }
-        window.trace(source + " to " + destination);
-    }
-    return ok;
-}
-
 void loadBackupList(UpdateView& window, std::vector<LumoFile>& list) {
     loadBuildList(window, win::kBackupKey, win::kUserRestoredValue, list);
 }
@@ -137,7 +108,8 @@ bool restoreFiles(InstallView& window) {
     loadBackupList(window, backups);
     bool ok = true;
     for (const LumoFile& file : backups)
-        if (!copyOver(backupFolder() + file.name, installFolder() + decodeFileName(file.name)))
+        if (!replaceWithCopy(backupFolder() + file.name,
+                             installFolder() + decodeFileName(file.name)))
             ok = false;
     return ok;
 }
@@ -151,8 +123,7 @@ void deleteBackupFiles(InstallView& window) {
 void restoreBuilds(InstallView& window) {
     std::vector<LumoFile> backups;
     loadBackupList(window, backups);
-    MachineKey update(win::kUpdateKey);
-    for (const LumoFile& file : backups) update.writeString(file.build, file.name);
+    for (const LumoFile& file : backups) recordInstalledBuild(file.name, file.build);
     MachineKey backup(win::kBackupKey);
     std::vector<std::string> names;
     backup.openValues();
@@ -162,13 +133,27 @@ void restoreBuilds(InstallView& window) {
     for (const std::string& name : names) backup.deleteValue(name);
 }
 
-void setRestoreAvailable(int available) {
-    MachineKey(win::kBackupKey).writeInt(available, win::kUserRestoredValue);
-}
-
 void launchMendora() {
     ShellExecuteA(nullptr, "open", (installFolder() + "mendora.exe").c_str(), nullptr, nullptr,
                   SW_SHOWNORMAL);
+}
+
+std::string installMessage(const std::vector<LumoFile>& list, bool& anyInstalled) {
+    anyInstalled = false;
+    std::string left;
+    for (const LumoFile& file : list) {
+        if (!file.needsUpdate) continue;
+        if (file.installed)
+            anyInstalled = true;
+        else
+            left += "\n- " + file.name + ": " +
+                    (file.problem.empty() ? "it was not installed" : file.problem);
+    }
+    const std::string notes = left.empty() ? "" : "\n\nNot updated:" + left;
+    if (anyInstalled)
+        return "Mendora Update Complete" + notes + (notes.empty() ? "\n" : "\n\n") +
+               "Do you want to restart Mendora?";
+    return "There was an error completing your update" + notes;
 }
 
 void installUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list) {
@@ -178,27 +163,22 @@ void installUpdates(InstallView& window, UpdaterHandle* handle, std::vector<Lumo
     CreateDirectoryA(backupFolder().c_str(), nullptr);
     downloadUpdates(window, handle, list);
     window.setOverallProgress(100);
-    closeMendora();
-    backupFiles(list);
-    // Only a file whose copy was kept can be restored: an entry without one
-    // would make every later restore fail.
-    MachineKey backup(win::kBackupKey);
-    for (const LumoFile& file : list)
-        if (file.backedUp) backup.writeString(file.build, file.name);
-    const bool ok = installFiles(window, list);
-    // The Update key names the build that is installed, so a file whose copy
-    // failed is offered again by the next check.
-    MachineKey update(win::kUpdateKey);
-    bool anyDownloaded = false;
-    for (const LumoFile& file : list) {
-        if (file.installed) update.writeString(file.newBuild, file.name);
-        anyDownloaded = anyDownloaded || (file.needsUpdate && file.downloaded);
+    // The user closed the window during a transfer: nothing is installed,
+    // and nothing arrived stays.
+    if (transfersCancelled(handle)) {
+        window.trace("cancelled: nothing installed");
+        for (const LumoFile& file : list)
+            if (file.downloaded) DeleteFileA((updatesFolder() + file.localName).c_str());
+        return;
     }
-    // An install that changed no file leaves the offer of a restore as it was.
-    if (anyDownloaded) setRestoreAvailable(ok ? 1 : 0);
-    if (window.ask("Mendora Update Complete\nDo you want to restart Mendora?", "Updater",
-                   MB_YESNO) == IDYES)
-        launchMendora();
+    installDownloaded(window, list, closeMendora);
+    bool anyInstalled = false;
+    const std::string message = installMessage(list, anyInstalled);
+    if (!anyInstalled) {
+        window.ask(message, "Error", MB_OK | MB_ICONQUESTION);
+        return;
+    }
+    if (window.ask(message, "Updater", MB_YESNO) == IDYES) launchMendora();
 }
 
 void restorePreviousVersion(InstallView& window) {

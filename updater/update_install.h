@@ -26,7 +26,7 @@ std::string updatesFolder();
 std::string backupFolder();
 
 // Fetches every flagged file into "updates" (unflagged ones keep their build
-// as the new one) and notes which arrived.
+// as the new one); only files signed by the publisher arrive.
 void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
 
 // Makes a running Mendora end before its files are replaced: asks its window
@@ -34,30 +34,27 @@ void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<Lum
 // only while that process is still the install folder's Mendora.exe.
 void closeMendora();
 
-// Copies the installed copy of every downloaded file into "backup" and notes
-// which copies were made.
-void backupFiles(std::vector<LumoFile>& list);
-
-// Copies every downloaded file over the installed one, tracing each, and
-// notes which were installed; false when a copy failed.
-bool installFiles(InstallView& window, std::vector<LumoFile>& list);
-
 // The Backup key's file entries, read as the update list is.
 void loadBackupList(UpdateView& window, std::vector<LumoFile>& list);
 
-// Copies every backed-up file back; false when a copy failed.
+// Puts every backed-up file back; false when one could not be.
 bool restoreFiles(InstallView& window);
 void deleteBackupFiles(InstallView& window);
 // Writes the backed-up builds back into the Update key and empties the
 // Backup key.
 void restoreBuilds(InstallView& window);
-void setRestoreAvailable(int available);
 // Starts the install folder's mendora.exe.
 void launchMendora();
 
 // The install after the user agreed, up to the question whether to restart
-// Mendora (asked and answered here).
+// Mendora (asked and answered here). Nothing is installed when the transfers
+// were cancelled.
 void installUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
+
+// The message after an install: the completion question when a file was
+// installed, else the error; either names each flagged file that was not
+// installed and why.
+std::string installMessage(const std::vector<LumoFile>& list, bool& anyInstalled);
 
 // "Restore previous version": the confirmation, the restore and its message.
 void restorePreviousVersion(InstallView& window);

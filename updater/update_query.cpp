@@ -1,5 +1,7 @@
 #include "updater/update_query.h"
 
+#include <algorithm>
+
 namespace updater {
 
 namespace {
@@ -42,6 +44,19 @@ ListAnswer parseListAnswer(const std::string& answer) {
         const size_t first = answer.find(',');
         const std::string size = answer.substr(0, first);
         std::string digest = answer.substr(first + 1, answer.find(',', first + 1) - first - 1);
+        std::vector<SignatureToken> signatures;
+        const size_t semicolon = digest.find(';');
+        if (semicolon != std::string::npos) {
+            size_t start = semicolon + 1;
+            while (start <= digest.size()) {
+                const size_t end = std::min(digest.find(';', start), digest.size());
+                SignatureToken token;
+                if (parseSignatureToken(digest.substr(start, end - start), token))
+                    signatures.push_back(token);
+                start = end + 1;
+            }
+            digest.resize(semicolon);
+        }
         const bool isSize = !size.empty() && size.size() <= 18 &&
                             size.find_first_not_of("0123456789") == std::string::npos;
         for (char& c : digest)
@@ -52,6 +67,7 @@ ListAnswer parseListAnswer(const std::string& answer) {
             fields.checked = true;
             fields.size = std::stoull(size);
             fields.sha256 = digest;
+            fields.signatures = signatures;
         }
     }
     fields.newBuild = substring(answer, p2, p3 - p2 - 1);

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "updater/release_signature.h"
 
 namespace updater {
 
@@ -23,13 +26,18 @@ struct ListAnswer {
     bool checked = false;
     unsigned long long size = 0;
     std::string sha256;  // lower case
+    // The publisher's signatures, after the digest in field 2, each after a
+    // ";" (see release_signature.h); tokens that are not well formed are left
+    // out.
+    std::vector<SignatureToken> signatures;
 };
 
 // Cuts the answer at its commas: the third field, the fourth, and the rest
 // after the fourth comma, commas included. A comma as the last character is
 // not counted. With fewer commas the missing fields start at the beginning
 // (a field whose start is not found starts at position 1). The first two
-// fields count only when they are a size and a digest.
+// fields count only when they are a size and a digest (with the signatures
+// that follow the digest).
 ListAnswer parseListAnswer(const std::string& answer);
 
 }  // namespace updater

@@ -77,8 +77,9 @@ int initializeUpdater(UpdaterHandle* /*handle*/, const std::string& baseAddress,
     return 0;
 }
 
-int queryUpdate(UpdaterHandle* /*handle*/, UpdateView& window) {
+int queryUpdate(UpdaterHandle* handle, UpdateView& window) {
     if (!parameters().initialised) return -1;
+    if (transfersCancelled(handle)) return 0;
     const std::wstring address = wide(addressFor(QueryMode::Check));
     Reset();
     window.trace("About to schedule");
@@ -105,8 +106,9 @@ int queryUpdate(UpdaterHandle* /*handle*/, UpdateView& window) {
     return GetDataLen() != 0 ? 1 : 0;
 }
 
-std::string queryFileList(UpdaterHandle* /*handle*/, UpdateView& window) {
+std::string queryFileList(UpdaterHandle* handle, UpdateView& window) {
     if (!parameters().initialised) return "-1";
+    if (transfersCancelled(handle)) return std::string();
     const std::wstring address = wide(addressFor(QueryMode::List));
     Reset();
     if (ScheduleURL(address.c_str(), 0, L"", L"") != 0) return std::string();
@@ -121,10 +123,11 @@ std::string queryFileList(UpdaterHandle* /*handle*/, UpdateView& window) {
     return ansi(data);
 }
 
-int downloadFile(UpdaterHandle* /*handle*/, UpdateView& window, const std::string& address,
+int downloadFile(UpdaterHandle* handle, UpdateView& window, const std::string& address,
                  const std::string& localPath) {
     window.setItemProgress(0);
     if (!parameters().initialised) return -1;
+    if (transfersCancelled(handle)) return 0;
     const std::wstring from = wide(address);
     const std::wstring to = wide(localPath);
     Reset();
@@ -148,6 +151,19 @@ int downloadFile(UpdaterHandle* /*handle*/, UpdateView& window, const std::strin
 
 void terminateDownloads() {
     Terminate();
+}
+
+}  // namespace updater
+
+namespace updater {
+
+void cancelTransfers(UpdaterHandle* handle) {
+    if (handle) handle->cancelled = true;
+    Reset();
+}
+
+bool transfersCancelled(const UpdaterHandle* handle) {
+    return handle && handle->cancelled;
 }
 
 }  // namespace updater

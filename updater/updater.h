@@ -12,7 +12,9 @@ namespace updater {
 // What the window owns while it lives and hands to every query (which does
 // not look at it); the library is shut down when the window closes.
 struct UpdaterHandle {
-    uint64_t reserved = 0;
+    // Set when the user closed the window during a transfer: every later
+    // query and download through this handle returns at once with nothing.
+    bool cancelled = false;
 };
 
 // The updater's own version, sent with every query.
@@ -40,5 +42,14 @@ int downloadFile(UpdaterHandle* handle, UpdateView& window, const std::string& a
 
 // Shuts the download library down; for the window's close.
 void terminateDownloads();
+
+}  // namespace updater
+
+namespace updater {
+
+// Ends the running transfer; every later query and download through the
+// handle returns at once with nothing received. For the window's close.
+void cancelTransfers(UpdaterHandle* handle);
+bool transfersCancelled(const UpdaterHandle* handle);
 
 }  // namespace updater

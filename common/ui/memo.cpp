@@ -16,6 +16,11 @@ void Memo::appendLine(const std::string& line) {
     SendMessageA(handle(), EM_SETSEL, length, length);
     const std::string text = (length > 0 ? "\r\n" : "") + line;
     SendMessageA(handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    const int count = static_cast<int>(SendMessageA(handle(), EM_GETLINECOUNT, 0, 0));
+    if (lineLimit_ <= 0 || count <= lineLimit_) return;
+    const LRESULT keptStart = SendMessageA(handle(), EM_LINEINDEX, count - lineLimit_, 0);
+    SendMessageA(handle(), EM_SETSEL, 0, keptStart);
+    SendMessageA(handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
 void Memo::clear() {

@@ -14,14 +14,17 @@ line per updatable file:
 The encoded name is the file's value name in the updater's Update key; the
 file served is DIR/LOCAL-NAME (the encoded name when none is given). Options:
 local=NAME (the local name, which may be anything), digest=HEX (a digest to
-name instead of the file's), delay=SECONDS (answer the check query late), and
-answer=TEXT (the rest of the line: the list query answers TEXT as it is).
+name instead of the file's), signature=TOKEN (the publisher's signature of
+the file, as tools/sign-release.sh writes it; one option per signing key),
+delay=SECONDS (answer the check query late), and answer=TEXT (the rest of the
+line: the list query answers TEXT as it is).
 
   ?mode=check&app=A&ver=V&file=F&build=B   "1" when the manifest has F with
                                            another build than B, else nothing
-  ?mode=list&...                           "SIZE,SHA256,BUILD,LOCAL,ADDRESS":
-                                           the file's size and digest, and
-                                           ADDRESS is http://ADDR:PORT/files/LOCAL
+  ?mode=list&...                           "SIZE,SHA256;SIG...,BUILD,LOCAL,ADDRESS":
+                                           the file's size and digest, each
+                                           signature after a ";", and ADDRESS
+                                           is http://ADDR:PORT/files/LOCAL
   /files/NAME                              the file DIR/NAME
   /stall                                   accepts and never answers
   /endless                                 answers 200 and sends without end
@@ -59,7 +62,7 @@ def read_manifest(folder):
                 if len(words) < 2 or not words[0] or line.startswith("#"):
                     continue
                 entry = {"build": words[1], "local": words[0], "answer": answer,
-                         "digest": None, "delay": 0.0}
+                         "digest": None, "delay": 0.0, "signatures": []}
                 for word in words[2:]:
                     key, _, value = word.partition("=")
                     if not value:
@@ -68,6 +71,8 @@ def read_manifest(folder):
                         entry["local"] = value
                     elif key == "digest":
                         entry["digest"] = value
+                    elif key == "signature":
+                        entry["signatures"].append(value)
                     elif key == "delay":
                         entry["delay"] = float(value)
                 entries[words[0]] = entry
@@ -158,6 +163,7 @@ class Handler(BaseHTTPRequestHandler):
                 size, digest = known if known else (0, "unknown")
                 if entry["digest"]:
                     digest = entry["digest"]
+                digest = ";".join([digest] + entry["signatures"])
                 self.answer(("%d,%s,%s,%s,%s" % (size, digest, entry["build"], entry["local"],
                                                   address)).encode("cp1252"))
         else:

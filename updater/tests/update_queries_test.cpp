@@ -20,6 +20,8 @@
 #include "common/tests/support/test_files.h"
 #include "updater/update_query.h"
 #include "updater/updater.h"
+#include "updater/verified_download.h"
+#include "updater/tests/support/test_release.h"
 
 using namespace updater;
 using testing_support::fileExists;
@@ -100,40 +102,47 @@ TEST_F(UpdateServer, TheCheckQueryTellsWhetherABuildIsNewer) {
 }
 
 TEST_F(UpdateServer, ListAnswersDecideWhatIsDownloaded) {
-    writeFile(site + "a,b,c", "the file behind a comma address");
-    publish("Mendora.exe 1.0.0.8 answer=7,Mendora.exe,1.0.0.8,commas.exe," + serverRoot() +
-            "/files/a,b,c\n"
+    const std::string bytes = "the file behind a comma address";
+    writeFile(site + "a,b,c", bytes);
+    const ReleaseFacts facts = testing_support::factsOf("Mendora.exe", "1.0.0.8", bytes);
+    const std::string signedFields = std::to_string(facts.size) + "," + facts.sha256 + ";" +
+                                     testing_support::testKeySignature(facts);
+    publish("Mendora.exe 1.0.0.8 answer=" + signedFields + ",1.0.0.8,commas.exe," +
+            serverRoot() + "/files/a,b,c\n"
             "Short.exe 2 answer=7,Short.exe,2\n"
             "None.exe 3 answer=-1\n"
-            "Escape.exe 4 answer=7,Escape.exe,4,..\\\\escape.exe," +
-            serverRoot() +
+            "Escape.exe 4 answer=" + signedFields + ",4,..\\\\escape.exe," + serverRoot() +
             "/files/a,b,c\n"
-            "Drive.exe 5 answer=7,Drive.exe,5,C:escape.exe," +
-            serverRoot() + "/files/a,b,c\n");
+            "Drive.exe 5 answer=" + signedFields + ",5,C:escape.exe," + serverRoot() +
+            "/files/a,b,c\n");
 
-    ASSERT_TRUE(prepare("Mendora.exe", "1.0.0.7"));
-    std::string newBuild;
-    EXPECT_TRUE(fetchUpdateFile(window, &handle, newBuild));
-    EXPECT_EQ(newBuild, "1.0.0.8");
-    EXPECT_EQ(readFile(install.path() + "updates\\commas.exe"), "the file behind a comma address");
+    LumoFile file;
+    file.name = "Mendora.exe";
+    file.build = "1.0.0.7";
+    ASSERT_TRUE(prepare(file.name, file.build));
+    EXPECT_TRUE(fetchUpdateFile(window, &handle, file));
+    EXPECT_EQ(file.newBuild, "1.0.0.8");
+    EXPECT_EQ(file.localName, "commas.exe");
+    EXPECT_EQ(readFile(install.path() + "updates\\commas.exe"), bytes);
     EXPECT_EQ(window.statuses.back(),
               "Download Complete: " + install.path() + "updates\\commas.exe");
 
     // Too few fields: the whole answer is taken as the address, which is none.
-    ASSERT_TRUE(prepare("Short.exe", "1"));
-    EXPECT_FALSE(fetchUpdateFile(window, &handle, newBuild));
+    file.name = "Short.exe";
+    ASSERT_TRUE(prepare(file.name, "1"));
+    EXPECT_FALSE(fetchUpdateFile(window, &handle, file));
     EXPECT_EQ(window.statuses.back(), "Download Error");
 
-    ASSERT_TRUE(prepare("None.exe", "1"));
-    newBuild = "kept";
-    EXPECT_FALSE(fetchUpdateFile(window, &handle, newBuild));
-    EXPECT_EQ(newBuild, "kept");
+    file.name = "None.exe";
+    ASSERT_TRUE(prepare(file.name, "1"));
+    EXPECT_FALSE(fetchUpdateFile(window, &handle, file));
     EXPECT_EQ(window.statuses.back(), "Update not downloaded; no update found");
 
     // No answer may write outside the updates folder.
-    for (const char* file : {"Escape.exe", "Drive.exe"}) {
-        ASSERT_TRUE(prepare(file, "1"));
-        EXPECT_FALSE(fetchUpdateFile(window, &handle, newBuild));
+    for (const char* name : {"Escape.exe", "Drive.exe"}) {
+        file.name = name;
+        ASSERT_TRUE(prepare(name, "1"));
+        EXPECT_FALSE(fetchUpdateFile(window, &handle, file));
         EXPECT_EQ(window.statuses.back(), "Download Error");
     }
     EXPECT_FALSE(fileExists(install.path() + "escape.exe"));

@@ -6,6 +6,7 @@
 #include "common/registry_reader_writer.h"
 #include "common/suite_registry.h"
 #include "common/ui/application.h"
+#include "updater/install_transaction.h"
 
 namespace updater {
 
@@ -29,8 +30,13 @@ ui::Label& title(ui::Label& label) {
     return label;
 }
 
+// The trace log of one run: the polls of a slow server add a line every
+// few milliseconds, so only the newest lines are kept.
+const int kTraceLines = 2000;
+
 ui::Memo& hidden(ui::Memo& memo) {
     memo.setVisible(false);
+    memo.setLineLimit(kTraceLines);
     return memo;
 }
 
@@ -67,6 +73,17 @@ int TForm1::ask(const std::string& text, const std::string& caption, unsigned fl
 }
 
 void TForm1::FormShow() {
+    // An install that was cut off is finished or undone before anything else.
+    switch (updater::resumeInterruptedInstall(*this, updater::closeMendora)) {
+        case updater::Resumed::Finished:
+            setStatus("The update that was interrupted has been completed.");
+            break;
+        case updater::Resumed::Undone:
+            setStatus("The update that was interrupted has been undone.");
+            break;
+        case updater::Resumed::Nothing:
+            break;
+    }
     win::RegistryReaderWriter reg;
     reg.setRoot(HKEY_LOCAL_MACHINE);
     reg.setKey(win::kBackupKey);
@@ -88,6 +105,12 @@ void TForm1::Button1Click() {
     trace("Checking For Updates");
     const bool found = updater::CheckForUpdates(*this, updaterHandle.get(), updateList);
     trace("Done Checking for updates");
+    // Closed during the check: the program ends without asking anything.
+    if (updater::transfersCancelled(updaterHandle.get())) {
+        busy = false;
+        ui::Application::terminate();
+        return;
+    }
     if (!found)
         ask("Your current version of Mendora is up to date.", "Updater", MB_OK | MB_ICONQUESTION);
     setStatus("Check complete");
@@ -112,6 +135,12 @@ void TForm1::Button2Click() {
 void TForm1::UpdatetoBackups1Click() {
     updater::restorePreviousVersion(*this);
     ui::Application::terminate();
+}
+
+bool TForm1::FormCloseQuery() {
+    if (!busy) return true;
+    updater::cancelTransfers(updaterHandle.get());
+    return false;
 }
 
 void TForm1::FormClose() {

@@ -30,7 +30,9 @@ public:
     void Button2Click();  // the install, after the user agreed
     void UpdatetoBackups1Click();
     void CustomItem2Click() { UpdatetoBackups1Click(); }
-    bool FormCloseQuery() { return !busy; }
+    // While a check or an install runs the window closes when its flow
+    // ends: a transfer is cancelled at once, and nothing is installed.
+    bool FormCloseQuery();
     void FormClose();
 
     // InstallView: the queries', the install's and the restore's calls.

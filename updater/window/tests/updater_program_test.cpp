@@ -16,6 +16,7 @@
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
 #include "common/tests/support/test_files.h"
+#include "updater/tests/support/test_release.h"
 
 using testing_support::ProgramProcess;
 using testing_support::readFile;
@@ -55,7 +56,7 @@ TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
     const std::string newer = installed + "build 1.0.0.8";
     writeFile(site + "Mendora.exe", newer);
-    writeFile(site + "manifest.txt", "Mendora.exe 1.0.0.8\n");
+    writeFile(site + "manifest.txt", testing_support::signedOffer("Mendora.exe", "1.0.0.8", newer));
     update.setString("Mendora.exe", "1.0.0.7");
     ProgramProcess mendora(install.path() + "Mendora.exe");
     ASSERT_TRUE(mendora.started());
