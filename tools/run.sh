@@ -168,6 +168,12 @@ mkdir -p "$site"
 cp Mendora.exe "$site/Mendora.exe"
 printf 'build 1.0.0.2' >>"$site/Mendora.exe"
 printf 'Mendora.exe 1.0.0.2\nrptrnr.dll 1.0.0.1\nParleclient.exe 1.0.0.1\n' >"$site/manifest.txt"
+cp rptrnr.dll Parleclient.exe "$site/"
+# Signed as a publisher signs a release, but with the test key: the updater
+# of the release package accepts only the publisher's keys, so the tour runs
+# the test build's updater, which also accepts the test key.
+bash "$root/tools/sign-release.sh" sign "$root/updater/keys/test-publisher.secret" "$site" >/dev/null
+cp "$root/build/$arch/updater/window/MendoraUpdater.exe" "$root/build/$arch/updater/window/fetchkit.dll" .
 update_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 "$root/updater/server/update_server.py" --port "$update_port" --folder "$site" \
   </dev/null >/dev/null 2>&1 &
