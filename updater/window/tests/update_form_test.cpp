@@ -133,6 +133,15 @@ TEST_F(UpdaterWindow, RestoreIsOfferedOnlyAfterAnInstallWithoutFailures) {
     EXPECT_FALSE(restoreOffered()) << "not a number";
 }
 
+TEST_F(UpdaterWindow, TheTraceLogKeepsTheNewestLinesOfALongRun) {
+    open();
+    for (int i = 0; i < 2100; ++i) form->trace("Busy " + std::to_string(i));
+    const std::vector<std::string> lines = form->Memo1.lines();
+    ASSERT_EQ(lines.size(), 2000u);
+    EXPECT_EQ(lines.front(), "Busy 100");
+    EXPECT_EQ(lines.back(), "Busy 2099");
+}
+
 TEST_F(UpdaterWindow, OneCheckPerRunWhetherNothingIsNewerOrTheUserDeclines) {
     open();
     clickCheck();
