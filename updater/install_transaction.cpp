@@ -162,6 +162,8 @@ void installDownloaded(UpdateView& window, std::vector<LumoFile>& list, void (*b
 }
 
 Resumed resumeInterruptedInstall(UpdateView& window, void (*beforeReplacing)()) {
+    // A journal cut off while it was written never took the journal's place.
+    DeleteFileA(stagedName(journalPath()).c_str());
     InstallJournal journal;
     bool present = false;
     const bool read = readJournal(journal, present);
