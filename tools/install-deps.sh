@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           googletest wine wine64 wine32:i386 xvfb xauth imagemagick
-          python3 libssl3 dpkg-dev fonts-dejavu-core curl time nsis clang)
+          python3 libssl3 openssl dpkg-dev fonts-dejavu-core curl time nsis clang)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -96,7 +96,8 @@ bool fetchUpdateFile(UpdateView& window, UpdaterHandle* handle, std::string& new
     }
     const std::string localPath =
         win::appPathFolder(win::mendoraEntryName()) + "updates\\" + fields.localName;
-    if (downloadFile(handle, window, fields.downloadAddress, localPath) == 1 &&
+    if (downloadFile(handle, window, fields.downloadAddress, localPath,
+                     fields.checked ? fields.size : 0) == 1 &&
         matchesAnswer(localPath, fields)) {
         window.setStatus("Download Complete: " + localPath);
         return true;

@@ -24,8 +24,8 @@ int initializeUpdater(UpdaterHandle* handle, const std::string& baseAddress, con
                       const std::string& ver, const std::string& file, const std::string& build);
 
 // The check query: 1 when the server reports an update (any answer that is
-// not empty), 0 when not or when the transfer was refused, -1 before a
-// successful initializeUpdater.
+// not empty), 0 when not or when the transfer was refused or cancelled, -1
+// before a successful initializeUpdater.
 int queryUpdate(UpdaterHandle* handle, UpdateView& window);
 
 // The list query's answer; empty when the transfer was refused or nothing
@@ -34,9 +34,17 @@ std::string queryFileList(UpdaterHandle* handle, UpdateView& window);
 
 // Downloads the address into the file, with the progress in the window: 1
 // when received, 0 when not or refused, -1 before a successful
-// initializeUpdater.
+// initializeUpdater. `announcedSize` is the size the server's answer named
+// (0: none): a download that announces or delivers more is cut off, and
+// leaves no file at `localPath`.
 int downloadFile(UpdaterHandle* handle, UpdateView& window, const std::string& address,
-                 const std::string& localPath);
+                 const std::string& localPath, unsigned long long announcedSize);
+
+// Ends the running transfer, and makes every later queryUpdate, queryFileList
+// and downloadFile of the process return at once with nothing received: for
+// a window that the user closes during a transfer.
+void cancelTransfers();
+bool transfersCancelled();
 
 // Shuts the download library down; for the window's close.
 void terminateDownloads();
