@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    const int received = updater::downloadFile(&handle, window, argv[1], argv[2]);
+    const int received = updater::downloadFile(&handle, window, argv[1], argv[2], 0);
     QueryPerformanceCounter(&end);
     PROCESS_MEMORY_COUNTERS after = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);

@@ -39,13 +39,17 @@ function(mendora_add_chat_test)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300 RESOURCE_LOCK "chat_port;${T_LOCKS}")
 endfunction()
 
-# mendora_add_update_test(NAME name SOURCES ... LIBS ... [LOCKS ...]): a test
-# program that ctest starts inside the update server, which serves the folder
-# "update-site" beside the program. The updater's keys of builds are one per
-# machine, so these programs run one at a time; the download library sits
-# beside each of them.
+# mendora_add_update_test(NAME name SOURCES ... LIBS ... [TLS] [LOCKS ...]): a
+# test program that ctest starts inside the update server, which serves the
+# folder "update-site" beside the program (TLS: also over HTTPS, with a test
+# authority). The updater's keys of builds are one per machine, so these
+# programs run one at a time; the download library sits beside each of them.
 function(mendora_add_update_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "TLS" "NAME" "SOURCES;LIBS;LOCKS" ${ARGN})
+  set(tls_option)
+  if(T_TLS)
+    set(tls_option --tls)
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} test_support GTest::gtest)
   add_custom_command(TARGET ${T_NAME} POST_BUILD
@@ -53,7 +57,7 @@ function(mendora_add_update_test)
             $<TARGET_FILE_DIR:${T_NAME}>)
   add_test(NAME ${T_NAME}
     COMMAND ${MENDORA_PYTHON} ${CMAKE_SOURCE_DIR}/updater/server/update_server.py
-            --port 0 --folder $<TARGET_FILE_DIR:${T_NAME}>/update-site
+            --port 0 --folder $<TARGET_FILE_DIR:${T_NAME}>/update-site ${tls_option}
             --run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${T_NAME}>)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300 RESOURCE_LOCK "update_key;${T_LOCKS}")
 endfunction()

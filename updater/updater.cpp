@@ -78,8 +78,8 @@ int initializeUpdater(UpdaterHandle* /*handle*/, const std::string& baseAddress,
 }
 
 int queryUpdate(UpdaterHandle* handle, UpdateView& window) {
-    if (!parameters().initialised) return -1;
     if (transfersCancelled(handle)) return 0;
+    if (!parameters().initialised) return -1;
     const std::wstring address = wide(addressFor(QueryMode::Check));
     Reset();
     window.trace("About to schedule");
@@ -103,12 +103,12 @@ int queryUpdate(UpdaterHandle* handle, UpdateView& window) {
         window.processMessages();
     } while (transferGoesOn(phase));
     // What the answer says is not looked at: any answer means an update.
-    return GetDataLen() != 0 ? 1 : 0;
+    return GetDataLen() != 0 && !transfersCancelled(handle) ? 1 : 0;
 }
 
 std::string queryFileList(UpdaterHandle* handle, UpdateView& window) {
-    if (!parameters().initialised) return "-1";
     if (transfersCancelled(handle)) return std::string();
+    if (!parameters().initialised) return "-1";
     const std::wstring address = wide(addressFor(QueryMode::List));
     Reset();
     if (ScheduleURL(address.c_str(), 0, L"", L"") != 0) return std::string();
@@ -116,46 +116,55 @@ std::string queryFileList(UpdaterHandle* handle, UpdateView& window) {
     do {
         phase = GetPhase();
         window.processMessages();
+        Sleep(1);
     } while (transferGoesOn(phase));
-    if (GetDataLen() == 0) return std::string();
+    if (GetDataLen() == 0 || transfersCancelled(handle)) return std::string();
     const wchar_t* data = nullptr;
     GetData(&data);
     return ansi(data);
 }
 
 int downloadFile(UpdaterHandle* handle, UpdateView& window, const std::string& address,
-                 const std::string& localPath) {
+                 const std::string& localPath, unsigned long long announcedSize) {
+    if (transfersCancelled(handle)) return 0;
     window.setItemProgress(0);
     if (!parameters().initialised) return -1;
-    if (transfersCancelled(handle)) return 0;
     const std::wstring from = wide(address);
     const std::wstring to = wide(localPath);
     Reset();
     if (ScheduleURL(from.c_str(), 0, L"", to.c_str()) != 0) return 0;
     unsigned total = 0;
+    unsigned shown = static_cast<unsigned>(-1);  // nothing yet
     int phase = 0;
+    bool tooLarge = false;
     do {
         // The phase first: the pass that sees the end shows the final count.
         phase = GetPhase();
         if (total == 0) total = GetTotalDownloadBytes();
         const unsigned received = GetReadBytes();
-        if (total != 0) {
+        if (announcedSize != 0 && (total > announcedSize || received > announcedSize)) {
+            tooLarge = true;
+            break;
+        }
+        // Only news is shown: a slow transfer is polled many times a byte.
+        if (total != 0 && received != shown) {
             window.setStatus(" : " + std::to_string(received) + " bytes read");
             window.setItemProgress(percentOf(received, total));
+            shown = received;
         }
         window.processMessages();
+        Sleep(1);
     } while (transferGoesOn(phase));
     window.setItemProgress(100);
-    return GetReadBytes() != 0 ? 1 : 0;
+    if (tooLarge) {
+        // The transfer may have put the whole file in place since the count
+        // was read: whatever is at the target now is not what was announced.
+        Reset();
+        DeleteFileA(localPath.c_str());
+        return 0;
+    }
+    return GetReadBytes() != 0 && !transfersCancelled(handle) ? 1 : 0;
 }
-
-void terminateDownloads() {
-    Terminate();
-}
-
-}  // namespace updater
-
-namespace updater {
 
 void cancelTransfers(UpdaterHandle* handle) {
     if (handle) handle->cancelled = true;
@@ -164,6 +173,10 @@ void cancelTransfers(UpdaterHandle* handle) {
 
 bool transfersCancelled(const UpdaterHandle* handle) {
     return handle && handle->cancelled;
+}
+
+void terminateDownloads() {
+    Terminate();
 }
 
 }  // namespace updater

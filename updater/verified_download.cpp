@@ -60,7 +60,7 @@ bool fetchUpdateFile(UpdateView& window, UpdaterHandle* handle, LumoFile& file) 
 
     const std::string localPath =
         win::appPathFolder(win::mendoraEntryName()) + "updates\\" + fields.localName;
-    if (downloadFile(handle, window, fields.downloadAddress, localPath) != 1) {
+    if (downloadFile(handle, window, fields.downloadAddress, localPath, fields.size) != 1) {
         file.problem = transfersCancelled(handle) ? "the download was cancelled"
                                                   : "the download did not arrive";
         window.trace("not downloaded: " + file.name);

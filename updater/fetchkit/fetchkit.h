@@ -1,13 +1,27 @@
 /* Fetchkit: the updater's download library, "fetchkit.dll". One transfer at a
- * time, from an http:// address into memory or into a file, running on a
- * thread of the library's own while the caller polls it. Plain C, __stdcall,
- * exported under plain names (on i686 also under their decorated ones).
+ * time, from an http:// or https:// address (port 80 and 443 unless the
+ * address names one) into memory or into a file, running on a thread of the
+ * library's own while the caller polls it. Plain C, __stdcall, exported under
+ * plain names (on i686 also under their decorated ones).
  *
  * Phases: 0 idle, 1 connecting, 2 receiving, 3 ended (with or without data).
  *
- * A transfer ends, with nothing received, when the server refuses it, answers
- * with another HTTP status than 200, stalls for longer than the time-out, or
- * sends more than the transfer may hold (1 MiB in memory, 512 MiB to a file).
+ * A transfer ends, with nothing received, when:
+ * - the server refuses it or answers with another HTTP status than 200;
+ * - an https:// server's certificate is not trusted, has expired, or names
+ *   another host (no certificate error is ever ignored);
+ * - a step hears nothing from the server for 10 s;
+ * - it runs longer than its deadline: 30 s for data kept in memory, 10
+ *   minutes for a file;
+ * - after its first 10 s, less than 1 KiB a second arrived on average over
+ *   the last 10 s (a server that trickles ends in about 10 s);
+ * - the server sends more than the transfer may hold (1 MiB in memory, 512
+ *   MiB to a file), or less than it announced;
+ * - Reset, ScheduleURL or Terminate ends it.
+ * Each transfer opens a connection of its own and closes it at its end; no
+ * connection is used twice. A connection that is reset before any byte of
+ * the answer's body arrived is tried once more, on a new connection, within
+ * the same deadline.
  * A file transfer writes to the target's name + ".part" and moves that over
  * the target only when it is complete; otherwise the partial file is deleted.
  * Nothing thrown inside crosses the library boundary.
@@ -40,7 +54,7 @@ FETCHKIT_API int __stdcall Initialize(void);
 FETCHKIT_API int __stdcall Reset(void);
 
 /* Starts a transfer of `address` and returns at once: 0 when it started, 1
- * when the address is missing or not an http:// address. `flags` must be 0
+ * when the address is missing or neither an http:// nor an https:// address. `flags` must be 0
  * and `reserved` may be anything; both are for later use. An empty or null
  * `target` keeps the data in memory; otherwise it is the file to write. The
  * texts are copied. A transfer still running is ended first. */

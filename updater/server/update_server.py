@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Brisklane's update server, for trying MendoraUpdater and for its tests.
 
-Usage: update_server.py [--address ADDR] [--port PORT] [--folder DIR]
+Usage: update_server.py [--address ADDR] [--port PORT] [--folder DIR] [--tls]
                         [--run PROGRAM [ARGS...]]
 
 Serves the updater's queries on http://ADDR:PORT/download.asp (127.0.0.1 and
@@ -29,24 +29,56 @@ line: the list query answers TEXT as it is).
   /stall                                   accepts and never answers
   /endless                                 answers 200 and sends without end
   /status/CODE                             answers with that HTTP status
+  /trickle                                 answers 200 with a Content-Length,
+                                           then one byte every 2 seconds
+  /reset                                   reads the request and resets the
+                                           connection without an answer
+  /once/ADDRESS                            answers ADDRESS as above without
+                                           "Connection: close", then closes
+                                           the connection a moment later (as
+                                           servers do whose keep-alive ends);
+                                           a request sent on it meanwhile is
+                                           logged as such
 
 Every request is logged on standard error and appended, as it arrived, to
 DIR/requests.log. The manifest is read afresh for every query. With --run
 the server starts the program with MENDORA_UPDATE_SERVER set to its
 download.asp address, ends when it ends and passes on its exit code.
+
+With --tls the server also answers everything above over HTTPS, on two more
+ports of ADDR: one with a certificate issued by a test authority made at
+start (DIR/test-ca.der holds the authority's certificate, to be trusted by
+whoever wants to), one with a self-signed certificate nobody trusts. Their
+addresses (https://ADDR:PORT, without a path) are in MENDORA_UPDATE_SERVER_TLS
+and MENDORA_UPDATE_SERVER_UNTRUSTED for the program of --run. The keys are
+made in a temporary folder, removed once the servers hold them. Both
+certificates name ADDR as an IP address and as a DNS name: Wine's WinINet
+matches a host only against the DNS names.
 """
 
 import argparse
 import hashlib
 import os
+import select
+import socket
+import ssl
+import struct
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import urlsplit
 
 STALL_SECONDS = 120
+TRICKLE_LENGTH = 100
+TRICKLE_PAUSE = 2.0
+# Long enough that a client which sends its next request at once sends it on
+# the connection this server is about to close.
+ONCE_CLOSE_DELAY = 0.3
+# One requests.log for every port.
+LOG_LOCK = threading.Lock()
 
 
 def read_manifest(folder):
@@ -115,12 +147,26 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def do_GET(self):
-        folder = self.server.folder
-        with self.server.log_lock, open(os.path.join(folder, "requests.log"), "a",
+        self.record(self.path)
+        self.route(self.path)
+
+    def record(self, line):
+        with self.server.log_lock, open(os.path.join(self.server.folder, "requests.log"), "a",
                                         encoding="cp1252", errors="replace") as log:
-            log.write(self.path + "\n")
-        parts = urlsplit(self.path)
-        if parts.path == "/download.asp":
+            log.write(line + "\n")
+
+    def route(self, address):
+        parts = urlsplit(address)
+        if parts.path.startswith("/once/"):
+            self.route(address[len("/once"):])
+            self.wfile.flush()
+            # A client that sends its next request on this connection finds
+            # it closed under that request, and the log tells.
+            ready, _, _ = select.select([self.connection], [], [], ONCE_CLOSE_DELAY)
+            if ready and self.connection.recv(1, socket.MSG_PEEK):
+                self.record("(a request on a connection that /once/ closes)")
+            self.close_connection = True
+        elif parts.path == "/download.asp":
             self.download_page(query_values(parts.query))
         elif parts.path.startswith("/files/"):
             self.file(parts.path[len("/files/"):])
@@ -138,6 +184,13 @@ class Handler(BaseHTTPRequestHandler):
                 pass
         elif parts.path.startswith("/status/"):
             self.answer(b"status page", int(parts.path[len("/status/"):]))
+        elif parts.path == "/trickle":
+            self.trickle()
+        elif parts.path == "/reset":
+            # A zero linger time makes the close a reset.
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.connection.close()
+            self.close_connection = True
         else:
             self.answer(b"not found", 404)
 
@@ -169,6 +222,18 @@ class Handler(BaseHTTPRequestHandler):
         else:
             self.answer(b"", 400)
 
+    def trickle(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(TRICKLE_LENGTH))
+        self.end_headers()
+        try:
+            for _ in range(TRICKLE_LENGTH):
+                self.wfile.write(b"t")
+                time.sleep(TRICKLE_PAUSE)
+        except OSError:
+            pass
+
     def file(self, name):
         path = os.path.join(self.server.folder, name)
         if "/" in name or "\\" in name or name in ("", ".", "..") or not os.path.isfile(path):
@@ -187,24 +252,81 @@ class Handler(BaseHTTPRequestHandler):
                 self.wfile.write(chunk)
 
 
+class TlsServer(ThreadingHTTPServer):
+    """Answers over TLS; the handshake happens on the request's own thread."""
+
+    def __init__(self, address, certificate, key):
+        super().__init__(address, Handler)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(certificate, key)
+        self.socket = context.wrap_socket(self.socket, server_side=True,
+                                          do_handshake_on_connect=False)
+
+    def handle_error(self, request, client_address):
+        # A client that refuses the certificate ends the handshake: expected.
+        sys.stderr.write("update_server: TLS connection ended: %s\n" % (sys.exc_info()[1],))
+
+
+def make_certificates(keys, address, ca_file):
+    """A test authority and a certificate it issued for ADDRESS, and a
+    self-signed one; the authority's certificate goes to CA_FILE (DER)."""
+
+    def openssl(*args):
+        subprocess.run(["openssl"] + list(args), check=True, cwd=keys,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    names = "subjectAltName=IP:%s,DNS:%s" % (address, address)
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+            "-keyout", "ca.key", "-out", "ca.pem", "-subj", "/CN=Mendora update test authority",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "issued.key", "-out", "issued.csr",
+            "-subj", "/CN=" + address)
+    with open(os.path.join(keys, "issued.ext"), "w") as extensions:
+        extensions.write(names + "\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n")
+    openssl("x509", "-req", "-in", "issued.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+            "-set_serial", "0x" + os.urandom(8).hex(), "-days", "2", "-extfile", "issued.ext",
+            "-out", "issued.pem")
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+            "-keyout", "self.key", "-out", "self.pem", "-subj", "/CN=" + address,
+            "-addext", names)
+    openssl("x509", "-in", "ca.pem", "-outform", "DER", "-out", ca_file)
+
+
+def serve(server, folder):
+    server.daemon_threads = True
+    server.folder = folder
+    server.log_lock = LOG_LOCK
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--address", default="127.0.0.1")
     parser.add_argument("--port", type=int, default=8080)
     parser.add_argument("--folder", default=".")
+    parser.add_argument("--tls", action="store_true")
     parser.add_argument("--run", nargs=argparse.REMAINDER)
     options = parser.parse_args()
 
     os.makedirs(options.folder, exist_ok=True)
+    folder = os.path.abspath(options.folder)
     server = ThreadingHTTPServer((options.address, options.port), Handler)
-    server.daemon_threads = True
-    server.folder = os.path.abspath(options.folder)
-    server.log_lock = threading.Lock()
+    serve(server, folder)
     address = "http://%s:%d/download.asp" % server.server_address[:2]
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    sys.stderr.write("update_server: serving %s from %s\n" % (address, server.folder))
+    sys.stderr.write("update_server: serving %s from %s\n" % (address, folder))
+    env = dict(os.environ, MENDORA_UPDATE_SERVER=address)
+    if options.tls:
+        with tempfile.TemporaryDirectory(prefix="update_server_keys") as keys:
+            make_certificates(keys, options.address, os.path.join(folder, "test-ca.der"))
+            for variable, name in (("MENDORA_UPDATE_SERVER_TLS", "issued"),
+                                   ("MENDORA_UPDATE_SERVER_UNTRUSTED", "self")):
+                secure = TlsServer((options.address, 0), os.path.join(keys, name + ".pem"),
+                                   os.path.join(keys, name + ".key"))
+                serve(secure, folder)
+                env[variable] = "https://%s:%d" % secure.server_address[:2]
+                sys.stderr.write("update_server: %s is %s\n" % (variable, env[variable]))
     if options.run:
-        env = dict(os.environ, MENDORA_UPDATE_SERVER=address)
         sys.exit(subprocess.call(options.run, env=env))
     try:
         threading.Event().wait()
