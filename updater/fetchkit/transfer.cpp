@@ -14,6 +14,7 @@ namespace {
 const size_t kMemoryLimit = 1u << 20;
 const unsigned long long kFileLimit = 512ull << 20;
 const DWORD kChunk = 64 * 1024;
+const size_t kWriteSize = 1024 * 1024;
 const std::chrono::milliseconds kWatchInterval(250);
 
 // A connection the server reset or dropped: what a request sent on a
@@ -194,9 +195,25 @@ bool Transfer::readChunk(HINTERNET request, std::vector<char>& buffer, DWORD& go
     DWORD available = 0;
     if (ended_) return false;
     waitStart_ = GetTickCount();
-    if (!InternetQueryDataAvailable(request, &available, 0, 0) ||
-        (available != 0 &&
-         !InternetReadFile(request, buffer.data(), std::min<DWORD>(available, kChunk), &got))) {
+    if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+        readError_ = GetLastError();
+        return false;
+    }
+    if (available == 0) return !ended_;
+    // Something is there: take all that has arrived, without waiting for
+    // more (a read of the count reported alone would take a few kilobytes a
+    // call on a fast link).
+    INTERNET_BUFFERSW part = {};
+    part.dwStructSize = sizeof part;
+    part.lpvBuffer = buffer.data();
+    part.dwBufferLength = kChunk;
+    if (InternetReadFileExW(request, &part, IRF_NO_WAIT, 0) && part.dwBufferLength != 0) {
+        got = part.dwBufferLength;
+        return !ended_;
+    }
+    // Where reading without waiting is not offered, the count reported is
+    // there to read.
+    if (!InternetReadFile(request, buffer.data(), std::min<DWORD>(available, kChunk), &got)) {
         readError_ = GetLastError();
         return false;
     }
@@ -233,21 +250,32 @@ bool Transfer::receiveIntoFile(HINTERNET request) {
         win::FileHandle file(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
+        // Reads bring what has arrived, often a few kilobytes: the file is
+        // written in larger pieces.
         std::vector<char> buffer(kChunk);
+        std::string pending;
+        const auto writePending = [&] {
+            DWORD written = 0;
+            const bool ok = pending.empty() ||
+                            (WriteFile(file.get(), pending.data(),
+                                       static_cast<DWORD>(pending.size()), &written, nullptr) &&
+                             written == pending.size());
+            pending.clear();
+            return ok;
+        };
         unsigned long long received = 0;
         for (;;) {
             DWORD got = 0;
             if (!readChunk(request, buffer, got)) break;
             if (got == 0) {
-                complete = received > 0 && (total_ == 0 || received == total_) &&
+                complete = received > 0 && (total_ == 0 || received == total_) && writePending() &&
                            FlushFileBuffers(file.get());
                 break;
             }
             received += got;
-            DWORD written = 0;
-            if (received > kFileLimit ||
-                !WriteFile(file.get(), buffer.data(), got, &written, nullptr) || written != got)
-                break;
+            if (received > kFileLimit) break;
+            pending.append(buffer.data(), got);
+            if (pending.size() >= kWriteSize && !writePending()) break;
             read_ = static_cast<unsigned>(received);
         }
     }
