@@ -54,6 +54,15 @@ UninstPage instfiles
 Section "Mendora"
   SetShellVarContext all
   SetOutPath "$INSTDIR"
+  ; The updater's backups (the Backup key and backup\) are the files its
+  ; updates replaced and their builds: its restore puts them back over the
+  ; files installed now. This install replaces every one of those files, so
+  ; the backups no longer describe what came before what is installed, and a
+  ; restore would mix an older suite into this one. They go together, before
+  ; any file is replaced: the key first, so that an install stopped halfway
+  ; leaves copies that nothing offers, never an offer without its copies.
+  DeleteRegKey HKLM "${SUITE_KEY}\Backup"
+  RMDir /r "$INSTDIR\backup"
   ; The backups in bak\ and the chat client's settings\ are not the
   ; installer's: an install over an install leaves them as they are.
   ; The files of installer/files.txt.
@@ -82,7 +91,10 @@ Section "Mendora"
 
   ; The updater's list: the build of every file it may replace. The updater
   ; itself and its download library are in use while it installs, so they
-  ; are not on the list.
+  ; are not on the list. Written afresh: the builds that updates recorded
+  ; name files this install replaced, and a name it does not list here
+  ; would have the updater fetch a file the suite no longer has.
+  DeleteRegKey HKLM "${SUITE_KEY}\Update"
   WriteRegStr HKLM "${SUITE_KEY}\Update" "Mendora.exe" "${VERSION}"
   WriteRegStr HKLM "${SUITE_KEY}\Update" "rptrnr.dll" "${VERSION}"
   WriteRegStr HKLM "${SUITE_KEY}\Update" "Parleclient.exe" "${VERSION}"

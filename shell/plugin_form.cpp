@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/message_box.h"
+#include "common/suite_windows.h"
 #include "common/thread.h"
 #include "common/ui/application.h"
 #include "common/ui/synchronize.h"
@@ -56,6 +57,8 @@ ui::WindowOptions formOptions() {
     o.frame = ui::Frame::None;
     o.minimizeBox = true;
     o.maximizeBox = true;
+    // The updater finds the window by it.
+    o.className = win::kMendoraMainWindowClass;
     // Makes Settings if the start-up code did not.
     o.stayOnTop = sysrepair::getSettings()->sourceTag() == "vs";
     return o;
@@ -165,6 +168,8 @@ TSystemRepairForm::TSystemRepairForm()
     onShow = [this] { FormShow(); };
     onCloseQuery = [this] { return FormCloseQuery(); };
     onClose = [this] { FormClose(); };
+    onQueryEndSession = [this] { return FormQueryEndSession(); };
+    onEndSession = [this] { FormEndSession(); };
     setCaptionTest(sysrepair::isCaptionPoint);
     // The program's icon for the task bar; programs without it keep the
     // default.
@@ -298,6 +303,9 @@ void TSystemRepairForm::ImageButton6PictureClick() {
 }
 
 bool TSystemRepairForm::FormCloseQuery() {
+    // A repair or restore stopped halfway would leave the system half
+    // changed: no close, and no question, until it is done.
+    if (sysrepair::workInProgress()) return false;
     ITask* current = TaskManager::instance()->currentTask();
     if (current && current->isRunning()) {
         if (win::showMessageBox(handle(), "Abort scan and close Mendora?", "Mendora", MB_YESNO) !=
@@ -321,6 +329,21 @@ void TSystemRepairForm::FormClose() {
     if (engine.isBound()) engine.unbind();
     TaskManager::release();
     sysrepair::DriveTable::destroy();
+}
+
+bool TSystemRepairForm::FormQueryEndSession() {
+    // A scan can stop at any time; a repair or restore cannot.
+    return !sysrepair::workInProgress();
+}
+
+void TSystemRepairForm::FormEndSession() {
+    // Forced through a refusal: the work goes on while it may, and its
+    // backup survives the end of the process.
+    if (sysrepair::workInProgress()) return;
+    // Without the close's questions: nobody would be there to answer them.
+    hide();
+    if (!sysrepair::scanFinished) cancelScan();
+    closeUnasked();
 }
 
 void TSystemRepairForm::appendLogLine(const std::string& line, uint32_t colour, bool bold) {

@@ -44,6 +44,8 @@ public:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
+    bool FormQueryEndSession();
+    void FormEndSession();
 
     void ImageButton8PictureClick();   // Start scan
     void ImageButton9PictureClick();   // Optimize

@@ -75,7 +75,7 @@ void TScanRestoreForm::TeButton1Click() {
     const ui::Window* mainWindow = ui::Application::mainWindow();
     const HWND main = mainWindow ? mainWindow->handle() : nullptr;
     const bool mainWasEnabled = main && IsWindowEnabled(main);
-    showWorking();
+    showWorking(Work::Restore);
     const RestoreResult result = restoreNewestBackup(newest_);
     hideWorking();
     if (main && !mainWasEnabled) EnableWindow(main, FALSE);

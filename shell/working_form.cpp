@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/message_box.h"
 #include "common/thread.h"
 #include "common/ui/application.h"
@@ -29,6 +31,10 @@ void enableMainWindow(bool enable) {
     if (ui::Window* main = ui::Application::mainWindow()) EnableWindow(main->handle(), enable);
 }
 
+void setMainWindowBlock(const std::string& reason) {
+    if (ui::Window* main = ui::Application::mainWindow()) main->setSessionEndBlock(reason);
+}
+
 // Serves the window's own messages between two steps of the animation.
 void pumpThreadMessages() {
     MSG msg;
@@ -46,6 +52,9 @@ TWorkingForm::TWorkingForm()
       ProgressBar1(add<ui::ProgressBar>(ui::Bounds{16, 36, 217, 20})) {
     onShow = [this] { mayClose = false; };
     onCloseQuery = [this] { return mayClose.load(); };
+    // This thread answers while the user-interface thread is busy with the
+    // work and cannot.
+    onQueryEndSession = [this] { return mayClose.load(); };
 }
 
 void WorkingFormThread::execute() {
@@ -68,11 +77,13 @@ void WorkingFormThread::execute() {
     form_ = nullptr;
 }
 
-void showWorking() {
+void showWorking(Work work) {
     if (running) return;
     // The calling thread stays the user-interface thread even when the
     // animation makes the process's first window.
     ui::Application::initialize();
+    setMainWindowBlock(work == Work::Repair ? "A repair is in progress"
+                                            : "A restore is in progress");
     running = std::make_unique<WorkingFormThread>();
     running->resume();
     // The window exists before the work starts.
@@ -88,11 +99,16 @@ void hideWorking() {
     running->terminate();
     win::pauseServingSentMessages(200);
     running.reset();  // waits for the thread, which closes its window
+    setMainWindowBlock("");
     enableMainWindow(true);
 }
 
 WorkingFormThread* workingFormThread() {
     return running.get();
+}
+
+bool workInProgress() {
+    return running != nullptr;
 }
 
 }  // namespace sysrepair

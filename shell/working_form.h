@@ -19,7 +19,8 @@ public:
 
     ui::Label& Label1;
     ui::ProgressBar& ProgressBar1;
-    // A close request is refused until the work is done.
+    // A close request, and the end of the session, are refused until the
+    // work is done.
     std::atomic<bool> mayClose{true};
 };
 
@@ -42,18 +43,25 @@ private:
     std::atomic<bool> ready_{false};
 };
 
-// Starts the animation (unless one runs) and disables the main window.
-void showWorking();
+// What the work changes, as Windows names it to a user who ends the session
+// meanwhile.
+enum class Work { Repair, Restore };
+
+// Starts the animation (unless one runs) and disables the main window, which
+// holds up the end of the session until hideWorking.
+void showWorking(Work work);
 // Stops the animation, hides the window and enables the main window. Without
 // a running animation it reports "Null Working Form Thread".
 void hideWorking();
 // The running animation thread, or none.
 WorkingFormThread* workingFormThread();
+// A repair or restore is under way: from showWorking until hideWorking.
+bool workInProgress();
 
 // The working window as the repair run shows it.
 class WorkingWindow : public WorkingView {
 public:
-    void show() override { showWorking(); }
+    void show() override { showWorking(Work::Repair); }
     void hide() override { hideWorking(); }
 };
 

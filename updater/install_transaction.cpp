@@ -100,7 +100,8 @@ std::string journalPath() {
     return installFolder() + "update-journal.txt";
 }
 
-void installDownloaded(UpdateView& window, std::vector<LumoFile>& list, void (*beforeReplacing)()) {
+void installDownloaded(UpdateView& window, std::vector<LumoFile>& list,
+                       BeforeReplacing beforeReplacing) {
     InstallJournal journal;
     std::vector<LumoFile*> files;
     for (LumoFile& file : list) {
@@ -152,7 +153,14 @@ void installDownloaded(UpdateView& window, std::vector<LumoFile>& list, void (*b
     // From here on the install is finished, also after a cut: the backups
     // are in place and the restore is offered before the first replacement.
     setRestoreAvailable(1);
-    if (beforeReplacing) beforeReplacing();
+    const std::string busy = beforeReplacing ? beforeReplacing() : std::string();
+    if (!busy.empty()) {
+        window.trace("not replaced: " + busy);
+        for (LumoFile* file : kept) file->problem = busy;
+        dropStaged(staged);
+        setRestoreAvailable(restoreAvailable(window) ? 1 : 0);
+        return;
+    }
     std::vector<bool> installed;
     replaceStaged(window, staged, installed);
     for (size_t i = 0; i < kept.size(); ++i) {
@@ -161,7 +169,7 @@ void installDownloaded(UpdateView& window, std::vector<LumoFile>& list, void (*b
     }
 }
 
-Resumed resumeInterruptedInstall(UpdateView& window, void (*beforeReplacing)()) {
+Resumed resumeInterruptedInstall(UpdateView& window, BeforeReplacing beforeReplacing) {
     // A journal cut off while it was written never took the journal's place.
     DeleteFileA(stagedName(journalPath()).c_str());
     InstallJournal journal;
@@ -178,7 +186,11 @@ Resumed resumeInterruptedInstall(UpdateView& window, void (*beforeReplacing)()) 
     Resumed done = Resumed::Undone;
     if (journal.phase == InstallJournal::Phase::Replacing) {
         window.trace("finishing the install that was cut off");
-        if (beforeReplacing) beforeReplacing();
+        const std::string busy = beforeReplacing ? beforeReplacing() : std::string();
+        if (!busy.empty()) {
+            window.trace("postponed: " + busy);
+            return Resumed::Postponed;
+        }
         std::vector<bool> installed;
         replaceStaged(window, journal, installed);
         done = Resumed::Finished;

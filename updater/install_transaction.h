@@ -19,19 +19,23 @@ std::string journalPath();
 // Backs up and stages every downloaded file of the list, records the backed
 // up builds and the restore's availability, and then replaces the files.
 // `beforeReplacing` runs once, between the two, when any file is about to be
-// replaced (to end a running Mendora). A file whose backup copy or staged
-// copy cannot be made is not replaced; its problem says why. Each file's
-// installed flag says whether its new build is in place.
-void installDownloaded(UpdateView& window, std::vector<LumoFile>& list, void (*beforeReplacing)());
+// replaced (to end a running Mendora); when it gives a reason, nothing is
+// replaced and the reason is each file's problem. A file whose backup copy or
+// staged copy cannot be made is not replaced; its problem says why. Each
+// file's installed flag says whether its new build is in place.
+using BeforeReplacing = std::string (*)();
+void installDownloaded(UpdateView& window, std::vector<LumoFile>& list,
+                       BeforeReplacing beforeReplacing);
 
 enum class Resumed {
-    Nothing,   // no install was cut off
-    Finished,  // its files were all staged: they are in place now
-    Undone,    // it was cut off before any file was replaced: nothing of it is left
+    Nothing,    // no install was cut off
+    Finished,   // its files were all staged: they are in place now
+    Undone,     // it was cut off before any file was replaced: nothing of it is left
+    Postponed,  // its files cannot be replaced now (Mendora is busy): a later start finishes it
 };
 
 // Finishes or undoes an install that was cut off, going by its journal.
-Resumed resumeInterruptedInstall(UpdateView& window, void (*beforeReplacing)());
+Resumed resumeInterruptedInstall(UpdateView& window, BeforeReplacing beforeReplacing);
 
 // Whether the Backup key names a file whose copy exists in "backup".
 bool restoreAvailable(UpdateView& window);

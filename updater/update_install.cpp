@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <psapi.h>
 #include <shellapi.h>
 
 #include "common/app_path.h"
@@ -13,16 +12,12 @@
 #include "updater/file_replace.h"
 #include "updater/install_journal.h"
 #include "updater/install_transaction.h"
+#include "updater/mendora_closer.h"
 #include "updater/verified_download.h"
 
 namespace updater {
 
 namespace {
-
-// How long closing Mendora may take: its answer to the end of the session,
-// and the end of its process.
-const UINT kMendoraAnswerMs = 5000;
-const DWORD kMendoraEndMs = 10000;
 
 // A registry helper on a key below HKEY_LOCAL_MACHINE.
 class MachineKey : public win::RegistryReaderWriter {
@@ -32,20 +27,6 @@ public:
         setKey(path);
     }
 };
-
-std::string fullPath(const std::string& path) {
-    char full[MAX_PATH + 1] = {};
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n < sizeof full ? std::string(full, n) : path;
-}
-
-// Whether the process is the install folder's Mendora.exe.
-bool isInstalledMendora(HANDLE process) {
-    char image[MAX_PATH + 1] = {};
-    if (!GetModuleFileNameExA(process, nullptr, image, MAX_PATH)) return false;
-    return lstrcmpiA(fullPath(image).c_str(),
-                     fullPath(installFolder() + win::kMendoraEntry).c_str()) == 0;
-}
 
 }  // namespace
 
@@ -85,18 +66,18 @@ void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<Lum
     }
 }
 
-void closeMendora() {
-    if (HWND window = FindWindowA(nullptr, "Mendora"))
-        SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kMendoraAnswerMs,
-                            nullptr);
-    MachineKey reg(win::kSuiteKey);
-    bool read = false;
-    const int32_t id = reg.readInt(win::kProcessIdValue, read);
-    if (!read) return;
-    win::KernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, static_cast<DWORD>(id)));
-    // An id left by a Mendora that has ended may name another program now.
-    if (!process || !isInstalledMendora(process.get())) return;
-    if (TerminateProcess(process.get(), 0)) WaitForSingleObject(process.get(), kMendoraEndMs);
+std::string closeMendora() {
+    switch (closeRunningMendora(installFolder())) {
+        case MendoraClosed::NotRunning:
+        case MendoraClosed::Ended:
+        case MendoraClosed::Terminated:
+            return std::string();
+        case MendoraClosed::Busy:
+            return "Mendora is repairing or restoring; try again when it has finished";
+        case MendoraClosed::StillRunning:
+            break;
+    }
+    return "Mendora could not be closed";
 }
 
 void loadBackupList(UpdateView& window, std::vector<LumoFile>& list) {
@@ -186,7 +167,13 @@ void restorePreviousVersion(InstallView& window) {
                    "before the last update you applied.\nAre you sure you want to restore?",
                    "Confirm", MB_YESNO) != IDYES)
         return;
-    closeMendora();
+    window.changingFiles(true);
+    const std::string busy = closeMendora();
+    if (!busy.empty()) {
+        window.ask("There was an error completing your update\n\n" + busy, "Error",
+                   MB_OK | MB_ICONQUESTION);
+        return;
+    }
     if (!restoreFiles(window)) {
         window.ask("There was an error completing your update", "Error", MB_OK | MB_ICONQUESTION);
         return;

@@ -18,6 +18,8 @@ public:
     // A message box owned by the window; the button pressed (IDYES, IDNO,
     // IDOK).
     virtual int ask(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // From the start of a restore to its end: the end of the session waits.
+    virtual void changingFiles(bool /*changing*/) {}
 };
 
 // The updater's folders, below the install folder.
@@ -29,10 +31,10 @@ std::string backupFolder();
 // as the new one); only files signed by the publisher arrive.
 void downloadUpdates(InstallView& window, UpdaterHandle* handle, std::vector<LumoFile>& list);
 
-// Makes a running Mendora end before its files are replaced: asks its window
-// to end the session, then ends the process whose id Mendora recorded, but
-// only while that process is still the install folder's Mendora.exe.
-void closeMendora();
+// Makes a running Mendora end before its files are replaced (see
+// mendora_closer.h): empty when none runs any more, otherwise why its files
+// cannot be replaced now.
+std::string closeMendora();
 
 // The Backup key's file entries, read as the update list is.
 void loadBackupList(UpdateView& window, std::vector<LumoFile>& list);

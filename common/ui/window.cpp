@@ -1,5 +1,6 @@
 #include "common/ui/window.h"
 
+#include <string>
 #include <vector>
 
 #include "common/ui/application.h"
@@ -9,17 +10,19 @@ namespace ui {
 
 namespace {
 
-const char kWindowClass[] = "MendoraWindow";
+const char kSharedClass[] = "MendoraWindow";
 
-bool registerWindowClass(WNDPROC proc) {
+// Called for every window: a class already registered by an earlier window,
+// on whichever thread, fails harmlessly (ERROR_CLASS_ALREADY_EXISTS).
+void registerWindowClass(const char* name, WNDPROC proc) {
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
 }
 
 DWORD styleFor(const WindowOptions& o) {
@@ -48,15 +51,15 @@ DWORD styleFor(const WindowOptions& o) {
 
 Window::Window(const WindowOptions& options) {
     Application::initialize();
-    static const bool registered = registerWindowClass(windowProc);
-    (void)registered;
+    const char* className = options.className.empty() ? kSharedClass : options.className.c_str();
+    registerWindowClass(className, windowProc);
     const DWORD style = styleFor(options);
     const DWORD exStyle = (options.stayOnTop ? WS_EX_TOPMOST : 0) |
                           (options.frame == Frame::Tool ? WS_EX_TOOLWINDOW : 0);
     RECT r = {0, 0, options.clientWidth, options.clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     const HWND hwnd = CreateWindowExA(
-        exStyle, kWindowClass, options.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+        exStyle, className, options.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
         r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     setHandle(hwnd);
     if (HICON icon = Application::icon()) setIcon(icon);
@@ -97,6 +100,11 @@ LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CLOSE:
             close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return onQueryEndSession && !onQueryEndSession() ? FALSE : TRUE;
+        case WM_ENDSESSION:
+            if (wParam && onEndSession) onEndSession();
             return 0;
         case WM_SHOWWINDOW:
             if (wParam && onShow) onShow();
@@ -184,11 +192,15 @@ bool Window::visible() const {
 
 bool Window::close() {
     if (onCloseQuery && !onCloseQuery()) return false;
+    closeUnasked();
+    return true;
+}
+
+void Window::closeUnasked() {
     hide();
     if (onClose) onClose();
     modal_ = false;
     if (Application::mainWindow() == this) PostQuitMessage(0);
-    return true;
 }
 
 void Window::closeModal(int result) {
@@ -291,6 +303,26 @@ void Window::setRoundedShape(int right, int bottom, int ellipseWidth, int ellips
     win::Region region(CreateRoundRectRgn(0, 0, right, bottom, ellipseWidth, ellipseHeight));
     // The window owns the region once SetWindowRgn succeeds.
     if (region && SetWindowRgn(handle(), region.get(), TRUE)) region.detach();
+}
+
+void Window::setSessionEndBlock(const std::string& reason) {
+    using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+    using Destroy = BOOL(WINAPI*)(HWND);
+    // Not in Windows XP, which shows no reasons.
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    static const auto create = reinterpret_cast<Create>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ShutdownBlockReasonCreate")));
+    static const auto destroy = reinterpret_cast<Destroy>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ShutdownBlockReasonDestroy")));
+    if (reason.empty()) {
+        if (destroy) destroy(handle());
+        return;
+    }
+    std::wstring wide(reason.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, reason.data(), static_cast<int>(reason.size()),
+                                      &wide[0], static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n : 0);
+    if (create) create(handle(), wide.c_str());
 }
 
 MenuBar& Window::menuBar() {

@@ -29,6 +29,9 @@ struct WindowOptions {
     bool minimizeBox = true;
     bool maximizeBox = true;
     bool stayOnTop = false;
+    // The window class; empty for the class the suite's windows share. A
+    // window that another program looks for by its class has one of its own.
+    std::string className;
 };
 
 class Window : public Container {
@@ -49,6 +52,9 @@ public:
     // Closing the application's main window ends the message loop. Returns
     // whether the window closed.
     bool close();
+    // Closes as close() does, without asking onCloseQuery: for the end of
+    // the session, which waits for no answer.
+    void closeUnasked();
     void closeModal(int result);
     bool isModal() const { return modal_; }
 
@@ -81,6 +87,10 @@ public:
     // Points in client coordinates for which the test is true act as the
     // caption: the user drags the window by them.
     void setCaptionTest(std::function<bool(int x, int y)> test) { captionTest_ = std::move(test); }
+    // While a reason is set, Windows (Vista and later) names it to the user
+    // whom the window keeps from ending the session; empty clears it. On the
+    // window's own thread. The refusal itself is onQueryEndSession's.
+    void setSessionEndBlock(const std::string& reason);
     // The window's menu bar, made on first use.
     MenuBar& menuBar();
 
@@ -89,6 +99,14 @@ public:
     // Return false to refuse the close.
     std::function<bool()> onCloseQuery;
     std::function<void()> onClose;
+    // The session is ending, or a program that must replace this one's
+    // files asks it to end as a session end would (WM_QUERYENDSESSION).
+    // Return false to refuse; nothing may wait for the user here. Unset, the
+    // window agrees.
+    std::function<bool()> onQueryEndSession;
+    // The end goes ahead (WM_ENDSESSION): once this returns, the process may
+    // be ended at any moment, so what must be finished is finished here.
+    std::function<void()> onEndSession;
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

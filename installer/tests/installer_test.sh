@@ -89,7 +89,27 @@ echo "== an install over the install"
 mkdir -p "$linux_folder/bak/0/files"
 echo kept >"$linux_folder/bak/0/files/marker.bak"
 run reg add "$suite" /v supportServer /d 127.0.0.1 /f /reg:32
+# The state after an update and before its restore: the replaced builds in
+# the Backup key and their copies in backup\, a newer build in the list, and
+# a name the list of an older suite had.
+mkdir -p "$linux_folder/backup"
+for file in Mendora.exe rptrnr.dll; do
+  echo old >"$linux_folder/backup/$file"
+  run reg add "$suite\\Backup" /v "$file" /d 0.9.0.1 /f /reg:32
+done
+run reg add "$suite\\Backup" /v userRestored /t REG_DWORD /d 1 /f /reg:32
+run reg add "$suite\\Update" /v Mendora.exe /d 9.9.9.9 /f /reg:32
+run reg add "$suite\\Update" /v Retired.dll /d 0.9.0.1 /f /reg:32
+expect_value "$suite\\Backup" userRestored 0x1
 run "$(windows_path "$setup")" /S || fail "the second install ended with an error"
+for name in Mendora.exe rptrnr.dll userRestored; do
+  [ -z "$(reg_value "$suite\\Backup" "$name")" ] || fail "the install kept the Backup value $name"
+done
+[ -z "$(ls -A "$linux_folder/backup" 2>/dev/null)" ] || fail "the install kept the files of backup\\"
+for file in Mendora.exe rptrnr.dll Parleclient.exe; do
+  expect_value "$suite\\Update" "$file" "$version"
+done
+[ -z "$(reg_value "$suite\\Update" Retired.dll)" ] || fail "the update list kept Retired.dll"
 [ -f "$linux_folder/bak/0/files/marker.bak" ] || fail "the install over the install lost bak\\"
 [ -f "$linux_folder/settings/clientInfo.dat" ] || fail "the install over the install lost the chat settings"
 expect_value "$suite" supportServer 127.0.0.1

@@ -1,6 +1,7 @@
 // The main window inside the test program: its panels, its list of
-// categories, Start scan without categories, cancel, and the close during a
-// scan (in a child process, because the close releases the task manager).
+// categories, Start scan without categories, cancel, the close during a scan
+// (in a child process, because the close releases the task manager), and the
+// refusals while a repair or restore runs.
 #include "shell/plugin_form.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,20 @@ TEST_F(MainWindow, ResultsPanelShowsWhatTheMonitorReports) {
     form.ImageButton11PictureClick();
     EXPECT_TRUE(form.Panel1.visible());
     EXPECT_FALSE(form.Panel3.visible());
+}
+
+// Neither a close nor the end of the session stops a repair or restore
+// halfway, and nobody is asked; once it is done, both may go ahead.
+TEST_F(MainWindow, WorkUnderWayRefusesTheCloseAndTheEndOfTheSessionUnasked) {
+    form.show();
+    sysrepair::showWorking(sysrepair::Work::Restore);
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(SendMessageA(form.handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    SendMessageA(form.handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(form.visible());
+    EXPECT_TRUE(shown.empty());
+    sysrepair::hideWorking();
+    EXPECT_EQ(SendMessageA(form.handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
 }
 
 // Closing during a scan: the question, then the close returns only after

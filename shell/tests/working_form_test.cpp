@@ -14,10 +14,10 @@ namespace {
 
 TEST(WorkingForm, AnimatesOnItsOwnThreadAndRefusesToCloseMeanwhile) {
     ASSERT_TRUE(ui::Application::initialize());
-    showWorking();
+    showWorking(Work::Repair);
     WorkingFormThread* thread = workingFormThread();
     ASSERT_NE(thread, nullptr);
-    showWorking();  // a second call keeps the running animation
+    showWorking(Work::Repair);  // a second call keeps the running animation
     EXPECT_EQ(workingFormThread(), thread);
 
     TWorkingForm* form = thread->form();
@@ -41,6 +41,7 @@ TEST(WorkingForm, AnimatesOnItsOwnThreadAndRefusesToCloseMeanwhile) {
 
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
 
     hideWorking();
     EXPECT_EQ(workingFormThread(), nullptr);

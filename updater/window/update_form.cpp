@@ -60,6 +60,8 @@ TForm1::TForm1()
     Button1.onClick = [this] { Button1Click(); };
     onShow = [this] { FormShow(); };
     onCloseQuery = [this] { return FormCloseQuery(); };
+    // Log-off and shutdown wait while Mendora's files are being replaced.
+    onQueryEndSession = [this] { return !filesChanging; };
     onClose = [this] { FormClose(); };
     centre();
 }
@@ -80,6 +82,9 @@ void TForm1::FormShow() {
             break;
         case updater::Resumed::Undone:
             setStatus("The update that was interrupted has been undone.");
+            break;
+        case updater::Resumed::Postponed:
+            setStatus("An interrupted update is completed once Mendora has finished its work.");
             break;
         case updater::Resumed::Nothing:
             break;
@@ -127,14 +132,22 @@ void TForm1::Button1Click() {
 void TForm1::Button2Click() {
     if (busy) return;
     busy = true;
+    changingFiles(true);
     updater::installUpdates(*this, updaterHandle.get(), updateList);
+    changingFiles(false);
     busy = false;
     close();
 }
 
 void TForm1::UpdatetoBackups1Click() {
     updater::restorePreviousVersion(*this);
+    changingFiles(false);
     ui::Application::terminate();
+}
+
+void TForm1::changingFiles(bool changing) {
+    filesChanging = changing;
+    setSessionEndBlock(changing ? "Mendora is being updated" : "");
 }
 
 bool TForm1::FormCloseQuery() {

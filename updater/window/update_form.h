@@ -43,6 +43,8 @@ public:
     void disableCheckButton() override { Button1.setEnabled(false); }
     void processMessages() override;
     int ask(const std::string& text, const std::string& caption, unsigned flags) override;
+    // While an install or a restore runs, the end of the session is refused.
+    void changingFiles(bool changing) override;
 
     ui::MenuItem* UpdatetoBackups1 = nullptr;  // Help, "Restore previous version"
     ui::Label& Label1;
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<updater::UpdaterHandle> updaterHandle;
     std::vector<updater::LumoFile> updateList;
     bool busy = false;
+    bool filesChanging = false;
 };
 
 }  // namespace updater

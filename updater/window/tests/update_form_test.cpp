@@ -53,6 +53,9 @@ protected:
         const DWORD self = GetCurrentProcessId();
         processId.set(REG_DWORD, std::string(reinterpret_cast<const char*>(&self), sizeof self));
         win::setMessageBoxHandler([this](const win::MessageBoxRequest& r) {
+            // Whether the session may end while the question is open.
+            sessionMayEnd.push_back(
+                SendMessageA(form->handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != 0);
             boxes.push_back(Box{r.text, r.caption, r.flags});
             if (answers.empty()) return IDOK;
             const int answer = answers.front();
@@ -116,6 +119,7 @@ protected:
     testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install};
     std::deque<int> answers;
     std::vector<Box> boxes;
+    std::vector<bool> sessionMayEnd;
     std::unique_ptr<updater::TForm1> form;
 };
 
@@ -209,6 +213,7 @@ TEST_F(UpdaterWindow, AnInstallReplacesBacksUpAndRecordsWhatItInstalled) {
               "installed file could be made\n\nDo you want to restart Mendora?");
     EXPECT_EQ(boxes[1].caption, "Updater");
     EXPECT_EQ(boxes[1].flags, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(sessionMayEnd, (std::vector<bool>{true, false})) << "refused while installing";
     // Downloaded under the encoded name, installed at the decoded path.
     EXPECT_EQ(readFile(install + "Mendora.exe"), "new mendora");
     EXPECT_EQ(readFile(tools + "x.dll"), "new tool");
@@ -321,6 +326,8 @@ TEST_F(UpdaterWindow, RestoreBringsBackTheBackedUpFilesAndBuilds) {
     EXPECT_EQ(boxes[1].text, "Mendora Restore Complete\nDo you want to launch Mendora?");
     EXPECT_EQ(boxes[1].caption, "Restore");
     EXPECT_TRUE(quitRequested());
+    // Log-off and shutdown wait while the files are being put back.
+    EXPECT_EQ(sessionMayEnd, (std::vector<bool>{true, true, false, true, false}));
     EXPECT_EQ(readFile(install + "Mendora.exe"), "old mendora");
     EXPECT_EQ(readFile(tools + "x.dll"), "old tool");
     EXPECT_FALSE(fileExists(install + "backup\\Mendora.exe"));
