@@ -21,13 +21,8 @@ pin="$root/tools/libjpeg-turbo.pin"
 # Bump when the build options below change, so that old builds are redone.
 BUILD_LAYOUT=2
 
-all_built=1
-for arch in "${archs[@]}"; do
-  [ "$(cat "build/$arch/third_party/libjpeg/.built" 2>/dev/null)" = "$BUILD_LAYOUT" ] || all_built=0
-done
-[ "$all_built" = 1 ] && exit 0
-
 source tools/debian-source.sh
+built_for "libjpeg" "$BUILD_LAYOUT" "${archs[@]}" && exit 0
 src=$(fetch_debian_source "$pin" libjpeg-turbo)
 [ -f "$src/CMakeLists.txt" ] || { echo "libjpeg-turbo source is incomplete" >&2; exit 1; }
 

@@ -22,14 +22,8 @@ pin="$root/tools/libsodium.pin"
 # Bump when the build options below change, so that old builds are redone.
 BUILD_LAYOUT=1
 
-all_built=1
-for arch in "${archs[@]}"; do
-  [ "$(cat "build/$arch/third_party/libsodium/.built" 2>/dev/null)" = "$BUILD_LAYOUT" ] ||
-    all_built=0
-done
-[ "$all_built" = 1 ] && exit 0
-
 source tools/debian-source.sh
+built_for "libsodium" "$BUILD_LAYOUT" "${archs[@]}" && exit 0
 src=$(fetch_debian_source "$pin" libsodium)
 # The package's source is a snapshot of the project's repository: its build
 # files are generated, as Debian's own build does.

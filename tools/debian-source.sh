@@ -1,5 +1,6 @@
 # Sourced by the scripts that build a third-party library from Debian's
-# source package at a pinned version: fetch_debian_source PIN PACKAGE fetches
+# source package at a pinned version (from the project's root):
+# fetch_debian_source PIN PACKAGE fetches
 # the files the pin file names with an apt of our own (its source list, lists
 # and cache live in build/third_party/apt; the machine's apt configuration is
 # never changed), refuses any file whose SHA-256 differs from the pin and
@@ -8,6 +9,16 @@
 #
 # A pin file holds "version V" and one "sha256 FILE SUM" line per file of the
 # source package.
+
+# Whether the library is built for every architecture named, with this
+# layout of its build options: built_for NAME LAYOUT ARCH...
+built_for() {
+  local name=$1 layout=$2 arch
+  shift 2
+  for arch in "$@"; do
+    [ "$(cat "build/$arch/third_party/$name/.built" 2>/dev/null)" = "$layout" ] || return 1
+  done
+}
 
 # deb-src entries for the machine's own Debian archives: the URIs, suites,
 # components and keyrings of its deb entries, one-line format.

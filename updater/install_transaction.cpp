@@ -2,23 +2,15 @@
 
 #include <windows.h>
 
-#include "common/registry_reader_writer.h"
 #include "common/suite_registry.h"
 #include "updater/file_name_code.h"
 #include "updater/file_replace.h"
+#include "updater/machine_key.h"
 #include "updater/update_install.h"
 
 namespace updater {
 
 namespace {
-
-class MachineKey : public win::RegistryReaderWriter {
-public:
-    explicit MachineKey(const char* path) {
-        setRoot(HKEY_LOCAL_MACHINE);
-        setKey(path);
-    }
-};
 
 std::string targetOf(const JournalFile& file) {
     return installFolder() + decodeFileName(file.encodedName);

@@ -5,30 +5,17 @@
 #include <shellapi.h>
 
 #include "common/app_path.h"
-#include "common/registry_reader_writer.h"
 #include "common/suite_registry.h"
 #include "common/win_handles.h"
 #include "updater/file_name_code.h"
 #include "updater/file_replace.h"
 #include "updater/install_journal.h"
 #include "updater/install_transaction.h"
+#include "updater/machine_key.h"
 #include "updater/mendora_closer.h"
 #include "updater/verified_download.h"
 
 namespace updater {
-
-namespace {
-
-// A registry helper on a key below HKEY_LOCAL_MACHINE.
-class MachineKey : public win::RegistryReaderWriter {
-public:
-    explicit MachineKey(const char* path) {
-        setRoot(HKEY_LOCAL_MACHINE);
-        setKey(path);
-    }
-};
-
-}  // namespace
 
 std::string installFolder() {
     return win::appPathFolder(win::mendoraEntryName());
