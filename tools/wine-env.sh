@@ -32,7 +32,7 @@ wine_loader_for() {
   if [ "${machine:-}" = 8664 ]; then echo /usr/lib/wine/wine64; else wine_loader; fi
 }
 
-PREFIX_LAYOUT=6
+PREFIX_LAYOUT=7
 wine_prefix_ready() { [ "$(cat "$WINEPREFIX/.mendora-ready" 2>/dev/null)" = "$PREFIX_LAYOUT" ]; }
 
 # Makes the prefix once per build tree. Windows are not handed to a window
@@ -60,6 +60,14 @@ make_wine_prefix() {
   for view in /reg:64 /reg:32; do
     "$loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
       /v Debugger /d false /f "$view" </dev/null >/dev/null 2>&1
+  done
+  # The suite's own key exists, as on a machine with the suite installed: the
+  # tests change its values side by side, and a test that made the key would
+  # remove it again at its end, under another program that is about to write
+  # to it (such as a Mendora recording its process id).
+  source "$MENDORA_ROOT/tools/installation.sh"
+  for view in /reg:64 /reg:32; do
+    "$loader" reg add "$SUITE_KEY" /f "$view" </dev/null >/dev/null 2>&1
   done
   # Without a window manager, hiding or destroying a window that Wine lets the
   # window manager handle waits 2 s for a state change that never comes.
