@@ -16,7 +16,7 @@ struct InstallationValues {
 };
 
 struct SystemInfo {
-    int windowsKind = 0;  // OsVersion::osCode (common/os_version.h)
+    int windowsKind = 0;  // OsVersion::reportedKind (common/os_version.h)
     int64_t cpuMhz = -1;  // -1 when unknown
     InstallationValues installation;
 };

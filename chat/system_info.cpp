@@ -58,7 +58,7 @@ InstallationValues readInstallationValues(HKEY root, const std::string& keyPath)
 
 SystemInfo readSystemInfo() {
     SystemInfo info;
-    info.windowsKind = win::OsVersion().osCode;
+    info.windowsKind = win::OsVersion().reportedKind;
     info.cpuMhz = win::processorMhz();
     info.installation = readInstallationValues(HKEY_LOCAL_MACHINE, win::kSuiteKey);
     return info;

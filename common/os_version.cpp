@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/true_version.h"
 #include "common/windows_kind.h"
 
 namespace win {
@@ -10,12 +11,14 @@ OsVersion::OsVersion() {
     OSVERSIONINFOEXA extended = {};
     extended.dwOSVersionInfoSize = sizeof extended;
     auto* record = reinterpret_cast<OSVERSIONINFOA*>(&extended);
-    if (!GetVersionExA(record)) {
+    if (!readTrueVersion(*record)) {
         record->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!GetVersionExA(record)) return;
+        if (!readTrueVersion(*record)) return;
     }
     platformFamily = platformFamilyOf(record->dwPlatformId);
     osCode = windowsKindCode(record->dwPlatformId, record->dwMajorVersion, record->dwMinorVersion);
+    reportedKind = reportedWindowsKind(record->dwPlatformId, record->dwMajorVersion,
+                                       record->dwMinorVersion, extended.wProductType);
 }
 
 }  // namespace win

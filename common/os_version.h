@@ -8,12 +8,13 @@
 namespace win {
 
 struct OsVersion {
-    // From the extended version record, or the short one when the extended
-    // query fails. When both fail, family and code stay 0.
+    // From the running Windows' true version (common/true_version.h). When
+    // it cannot be read, family and codes stay 0.
     OsVersion();
 
     int32_t platformFamily = 0;  // 4 for the NT platform, 0 otherwise
     int32_t osCode = 0;          // see windowsKindCode (common/windows_kind.h)
+    int32_t reportedKind = 0;    // see reportedWindowsKind, for the chat login line
 
     bool isNt() const { return platformFamily == 4; }
 };

@@ -26,4 +26,10 @@ int32_t windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor) {
     }
 }
 
+int32_t reportedWindowsKind(uint32_t platformId, uint32_t major, uint32_t minor,
+                            uint32_t productType) {
+    if (platformId == kPlatformNt && major >= 6) return productType == kWorkstationProduct ? 6 : 7;
+    return windowsKindCode(platformId, major, minor);
+}
+
 }  // namespace win

@@ -20,4 +20,12 @@ int32_t platformFamilyOf(uint32_t platformId);
 // XP, 7 Windows Server 2003; 0 for any other version.
 int32_t windowsKindCode(uint32_t platformId, uint32_t major, uint32_t minor);
 
+// The kind code the chat login line reports. Support servers know only the
+// codes above; a newer NT (Vista and later) is reported as the newest kind
+// they know of its sort: 6 (XP) for a workstation, 7 (Server 2003 family)
+// for a server or domain controller. 0 would read as Win32s.
+constexpr uint32_t kWorkstationProduct = 1;
+int32_t reportedWindowsKind(uint32_t platformId, uint32_t major, uint32_t minor,
+                            uint32_t productType);
+
 }  // namespace win

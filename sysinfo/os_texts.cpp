@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "sysinfo/modern_windows_names.h"
+
 namespace sysinfo {
 
 namespace {
@@ -105,6 +107,21 @@ void ntServicePackText(const VersionRecord& r, const OsFacts& facts, OsTexts& t)
     t.servicePack += text;
 }
 
+// Vista and later: the release, the edition and the build with its update
+// revision, in the manner of the older texts (each piece ends with a blank).
+void modernNtTexts(const VersionRecord& r, const OsFacts& facts, OsTexts& t) {
+    t.platform += "Microsoft " + modernReleaseName(r.major, r.minor, r.build, r.productType) + " ";
+    std::string edition = editionName(r.productInfo, r.major);
+    if (edition.empty() && facts.readEditionId && facts.readEditionId(edition) &&
+        edition.size() > 64)
+        edition.clear();
+    if (!edition.empty()) t.version += edition + " ";
+    std::string build = std::to_string(r.build & 0xFFFF);
+    if (r.updateRevision != 0) build += "." + std::to_string(r.updateRevision);
+    if (!r.servicePack.empty()) t.servicePack += r.servicePack + " ";
+    t.servicePack += "(Build " + build + ")";
+}
+
 }  // namespace
 
 bool makeOsTexts(const VersionRecord& record, const OsFacts& facts, OsTexts& texts) {
@@ -117,6 +134,10 @@ bool makeOsTexts(const VersionRecord& record, const OsFacts& facts, OsTexts& tex
             windows9xTexts(record, texts);
             break;
         case 2:
+            if (record.major >= 6) {
+                modernNtTexts(record, facts, texts);
+                break;
+            }
             ntPlatformText(record, texts);
             if (record.extended)
                 ntEditionFromExtendedRecord(record, texts);

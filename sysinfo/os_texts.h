@@ -19,6 +19,8 @@ struct VersionRecord {
     std::string servicePack;  // the record's service-pack text
     uint32_t productType = 0;
     uint32_t suiteMask = 0;
+    uint32_t productInfo = 0;     // GetProductInfo's product, 0 when unknown (Vista and later)
+    uint32_t updateRevision = 0;  // the build's update revision, 0 when unknown (10 and later)
 };
 
 struct OsTexts {
@@ -34,8 +36,14 @@ struct OsFacts {
     // Whether the hotfix key of Service Pack 6a exists; asked only for
     // Windows NT 4.0 with Service Pack 6.
     std::function<bool()> hasServicePack6aHotfix;
+    // The edition's registry name ("EditionID"), asked for Vista and later
+    // when the product is not one this program names.
+    std::function<bool(std::string& edition)> readEditionId;
 };
 
+// Windows 2000 to Server 2003 and the 9x family are named as they always
+// were; Vista and later by name (10 and 11 told apart by the build), edition
+// and build.
 // False when the texts cannot be made (the product type of a short record
 // cannot be read).
 bool makeOsTexts(const VersionRecord& record, const OsFacts& facts, OsTexts& texts);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "common/true_version.h"
 #include "common/win_handles.h"
 #include "sysinfo/uptime_text.h"
 
@@ -31,6 +32,21 @@ bool readMachineText(const char* key, const char* name, std::string& text) {
     const size_t end = text.find('\0');
     if (end != std::string::npos) text.resize(end);
     return true;
+}
+
+// A DWORD value of HKEY_LOCAL_MACHINE; 0 when it cannot be read.
+DWORD readMachineNumber(const char* key, const char* name) {
+    win::RegKey opened;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
+        return 0;
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    DWORD type = 0;
+    if (RegQueryValueExA(opened.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&number),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return 0;
+    return number;
 }
 
 bool machineKeyExists(const char* key) {
@@ -73,10 +89,10 @@ bool readVersionRecord(VersionRecord& record) {
     OSVERSIONINFOEXA extended = {};
     extended.dwOSVersionInfoSize = sizeof extended;
     auto* plain = reinterpret_cast<OSVERSIONINFOA*>(&extended);
-    record.extended = GetVersionExA(plain) != 0;
+    record.extended = win::readTrueVersion(*plain);
     if (!record.extended) {
         plain->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!GetVersionExA(plain)) return false;
+        if (!win::readTrueVersion(*plain)) return false;
     }
     record.platformId = extended.dwPlatformId;
     record.major = extended.dwMajorVersion;
@@ -87,6 +103,11 @@ bool readVersionRecord(VersionRecord& record) {
     if (record.extended) {
         record.productType = extended.wProductType;
         record.suiteMask = extended.wSuiteMask;
+    }
+    if (record.platformId == VER_PLATFORM_WIN32_NT && record.major >= 6) {
+        record.productInfo = win::readProductInfo(
+            record.major, record.minor, extended.wServicePackMajor, extended.wServicePackMinor);
+        record.updateRevision = readMachineNumber(kWindowsNtKey, "UBR");
     }
     return true;
 }
@@ -101,6 +122,9 @@ bool operatingSystemRows(std::vector<InfoRow>& rows) {
     };
     facts.hasServicePack6aHotfix = [] {
         return machineKeyExists("SOFTWARE\\Microsoft\\WindowsNT\\CurrentVersion\\Hotfix\\Q246009");
+    };
+    facts.readEditionId = [](std::string& edition) {
+        return readMachineText(kWindowsNtKey, "EditionID", edition);
     };
     OsTexts texts;
     if (!makeOsTexts(record, facts, texts)) return false;

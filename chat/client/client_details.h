@@ -1,9 +1,8 @@
-// The client details file, "settings\clientInfo.dat" below the suite folder:
-// the login form's four texts for the next start. One length byte L, then L
-// bytes: the texts and "1 1", each followed by a space, padded with zero
-// bytes to the next whole block (a whole extra block when the text fills
-// its last one) and enciphered with Blowfish in ECB mode under a fixed key.
-// Pure byte work.
+// The client details file, "clientInfo.dat" in the user's own settings folder
+// (client_details_file.h): the login form's four texts for the next start. One length byte L, then
+// L bytes: the texts and "1 1", each followed by a space, padded with zero bytes to the next whole
+// block (a whole extra block when the text fills its last one) and enciphered with Blowfish in ECB
+// mode under a fixed key. Pure byte work.
 #pragma once
 
 #include <string>

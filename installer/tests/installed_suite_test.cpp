@@ -39,6 +39,53 @@ public:
     void processMessages() override {}
 };
 
+// The application manifest a program carries (resource 1 of type 24); empty
+// when it has none.
+std::string manifestOf(const std::string& program) {
+    const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return "";
+    std::string text;
+    const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    if (loaded)
+        text.assign(static_cast<const char*>(LockResource(loaded)),
+                    SizeofResource(module, resource));
+    FreeLibrary(module);
+    return text;
+}
+
+bool holds(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Each installed program tells Windows what it needs: the programs that
+// write the machine's registry and the install folder ask for an
+// administrator, so that nothing of theirs lands in a VirtualStore; each
+// knows Windows Vista to 11, the themed common controls and the DPI.
+TEST(InstalledSuite, EachProgramCarriesItsManifest) {
+    const struct {
+        const char* program;
+        const char* level;
+    } programs[] = {{"Mendora.exe", "requireAdministrator"},
+                    {"MendoraUpdater.exe", "requireAdministrator"},
+                    {"Parleclient.exe", "asInvoker"}};
+    for (const auto& p : programs) {
+        const std::string manifest = manifestOf(expectedFolder() + p.program);
+        ASSERT_FALSE(manifest.empty()) << p.program;
+        EXPECT_TRUE(holds(manifest, std::string("level=\"") + p.level + "\"")) << p.program;
+        for (const char* windows : {"e2011457-1546-43c5-a5fe-008deee3d3f0",   // Vista
+                                    "35138b9a-5d96-4fbd-8e2d-a2440225f93a",   // 7
+                                    "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",   // 8
+                                    "1f676c76-80e1-4239-95bb-83d0f6d0da78",   // 8.1
+                                    "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})  // 10 and 11
+            EXPECT_TRUE(holds(manifest, windows)) << p.program << " " << windows;
+        EXPECT_TRUE(
+            holds(manifest, "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""))
+            << p.program;
+        EXPECT_TRUE(holds(manifest, ">true</dpiAware>")) << p.program;
+    }
+}
+
 TEST(InstalledSuite, MendoraFindsItsFolderAndItsRepairEngine) {
     ASSERT_FALSE(expectedFolder().empty());
     const std::string folder = sysrepair::getSettings()->installFolder();
@@ -76,7 +123,10 @@ TEST(InstalledSuite, ParleclientFindsItsSoundsAndKeepsItsSettings) {
 
     chatclient::ClientDetails saved{"Alice", "alice@example.com", "127.0.0.1", "9191"};
     ASSERT_TRUE(chatclient::saveClientDetailsFile(saved));
-    EXPECT_EQ(chatclient::clientDetailsPath(), suite + "settings\\clientInfo.dat");
+    // In the user's own folder, where a standard user may write.
+    const std::string details = chatclient::clientDetailsPath();
+    EXPECT_EQ(details.rfind(suite, 0), std::string::npos) << details;
+    EXPECT_TRUE(testing_support::fileExists(details)) << details;
     chatclient::ClientDetails loaded;
     ASSERT_TRUE(chatclient::loadClientDetailsFile(loaded));
     EXPECT_EQ(loaded.name, "Alice");

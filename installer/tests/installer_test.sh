@@ -83,10 +83,13 @@ output=$("$loader" "$(windows_path "$check")" </dev/null 2>&1)
 status=$?
 echo "${output//$'\r'/}" | grep -E '^\[ +(OK|FAILED) '
 [ "$status" -eq 0 ] || { echo "${output//$'\r'/}"; fail "the installed suite's checks failed"; }
-[ -f "$linux_folder/settings/clientInfo.dat" ] || fail "Parleclient's settings were not written"
+user_details=$(find "$WINEPREFIX/drive_c/users" -path '*/Brisklane Technologies/Parleclient/clientInfo.dat' 2>/dev/null)
+[ -n "$user_details" ] || fail "Parleclient's settings were not written in the user's folder"
+[ -e "$linux_folder/settings/clientInfo.dat" ] && fail "Parleclient wrote its settings into the suite folder"
 
 echo "== an install over the install"
-mkdir -p "$linux_folder/bak/0/files"
+mkdir -p "$linux_folder/bak/0/files" "$linux_folder/settings"
+echo earlier >"$linux_folder/settings/clientInfo.dat"
 echo kept >"$linux_folder/bak/0/files/marker.bak"
 run reg add "$suite" /v supportServer /d 127.0.0.1 /f /reg:32
 # The state after an update and before its restore: the replaced builds in
@@ -111,7 +114,8 @@ for file in Mendora.exe rptrnr.dll Parleclient.exe; do
 done
 [ -z "$(reg_value "$suite\\Update" Retired.dll)" ] || fail "the update list kept Retired.dll"
 [ -f "$linux_folder/bak/0/files/marker.bak" ] || fail "the install over the install lost bak\\"
-[ -f "$linux_folder/settings/clientInfo.dat" ] || fail "the install over the install lost the chat settings"
+[ -f "$linux_folder/settings/clientInfo.dat" ] || fail "the install over the install lost an earlier version's chat settings"
+[ -f "$user_details" ] || fail "the install over the install lost the user's chat settings"
 expect_value "$suite" supportServer 127.0.0.1
 [ -f "$linux_folder/Mendora.exe" ] || fail "the second install did not land in the first one's folder"
 

@@ -2,11 +2,32 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include "common/message_box.h"
 #include "common/windows_folder.h"
 #include "scan/categories/path_text.h"
 
 namespace sysrepair {
+
+namespace {
+
+// The user's own Fonts folder, with a backslash at the end: since Windows 10
+// (1809) a font installed for one user lives in the user's local
+// application-data folder, "Microsoft\Windows\Fonts". Empty when that
+// folder cannot be found.
+std::string userFontsFolder() {
+    char local[MAX_PATH] = {};
+    if (FAILED(
+            SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)) ||
+        local[0] == '\0')
+        return "";
+    std::string folder = local;
+    if (folder.back() != '\\') folder += '\\';
+    return folder + "Microsoft\\Windows\\Fonts\\";
+}
+
+}  // namespace
 
 FontPaths* FontPaths::instance() {
     static FontPaths* const task = new FontPaths();
@@ -30,11 +51,14 @@ bool FontPaths::scan() {
     const std::string fonts =
         windows + (!windows.empty() && windows.back() == '\\' ? "Fonts\\" : "\\Fonts\\");
 
+    const std::string userFonts = userFontsFolder();
+
     setRunning(true);
     clearEntries();
     checkValues("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
                 [&](const std::string&, const std::string& file) {
-                    return !fileExistsOnPath(file) && !fileExistsOnPath(fonts + file);
+                    return !fileExistsOnPath(file) && !fileExistsOnPath(fonts + file) &&
+                           (userFonts.empty() || !fileExistsOnPath(userFonts + file));
                 });
     setRunning(false);
     return true;

@@ -11,8 +11,21 @@ namespace sysrepair {
 
 namespace {
 
-// The folder that holds the user's Recent folder: the profile on the NT
-// platform, the Windows folder elsewhere.
+// The user's Recent folder as the shell names it, with a backslash at the
+// end; empty when the shell does not know it. Since Vista it is in the
+// roaming application data, and the profile's "Recent" is only a link that
+// refuses to be listed.
+std::string shellRecentFolder() {
+    char recent[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, recent, CSIDL_RECENT, TRUE) || recent[0] == '\0')
+        return "";
+    std::string folder = recent;
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+// Where the shell does not name it: the profile on the NT platform, the
+// Windows folder elsewhere, which holds the Recent folder.
 std::string recentParent() {
     if (win::OsVersion().isNt()) {
         char profile[MAX_PATH + 1] = {};
@@ -37,9 +50,13 @@ RecentDocuments* RecentDocuments::instance() {
 bool RecentDocuments::scan() {
     setRunning(true);
     clearEntries();
-    std::string folder = recentParent();
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    walkFolder(folder + "recent");
+    std::string folder = shellRecentFolder();
+    if (folder.empty()) {
+        folder = recentParent();
+        if (folder.empty() || folder.back() != '\\') folder += '\\';
+        folder += "recent";
+    }
+    walkFolder(folder);
     setRunning(false);
     return true;
 }

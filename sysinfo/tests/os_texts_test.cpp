@@ -62,9 +62,6 @@ TEST(OsTexts, EveryPlatformProductTypeAndSuite) {
         {nt(4, 0, 3, 0), "Microsoft Windows NT ", "Server 4.0 "},
         // A domain controller's product type adds no edition.
         {nt(5, 2, 2, 0x0002), "Microsoft Windows Server 2003 family, ", ""},
-        // Newer than Server 2003: no platform text, the edition still.
-        {nt(6, 1, 1, 0x0100), "", "Professional "},
-        {nt(10, 0, 3, 0x0002), "", "Server 4.0, Enterprise Edition "},
         {nine(0, " C"), "Microsoft Windows 95 ", "OSR2 "},
         {nine(0, " B"), "Microsoft Windows 95 ", "OSR2 "},
         {nine(0, " A"), "Microsoft Windows 95 ", ""},
@@ -88,7 +85,6 @@ TEST(OsTexts, EveryPlatformProductTypeAndSuite) {
 TEST(OsTexts, ServicePackWithTheLowHalfOfTheBuild) {
     EXPECT_EQ(texts(nt(5, 1, 1, 0, "Service Pack 3", 0x0A280A28)).servicePack,
               "Service Pack 3 (Build 2600)");
-    EXPECT_EQ(texts(nt(6, 1, 1, 0, "", 7601)).servicePack, " (Build 7601)");
 
     // Service Pack 6 of NT 4.0 becomes 6a when its hotfix is installed; the
     // text without the hotfix ends with a line break.
@@ -108,6 +104,48 @@ TEST(OsTexts, ServicePackWithTheLowHalfOfTheBuild) {
     EXPECT_EQ(texts(nt(5, 0, 1, 0, "Service Pack 6", 2195), facts).servicePack,
               "Service Pack 6 (Build 2195)");
     EXPECT_EQ(asked, 2);
+}
+
+// Vista and later: the release by version, product type and (for 10.0) build,
+// the edition from the product number or else the registry's edition name,
+// and the build with its update revision.
+TEST(OsTexts, NewerWindowsByReleaseEditionAndBuild) {
+    auto modern = [](uint32_t major, uint32_t minor, uint32_t build, uint32_t type,
+                     uint32_t product) {
+        sysinfo::VersionRecord r = nt(major, minor, type, 0x0100, "", build);
+        r.productInfo = product;
+        return r;
+    };
+    const Expected cases[] = {
+        {modern(10, 0, 22631, 1, 0x30), "Microsoft Windows 11 ", "Pro "},
+        {modern(10, 0, 21999, 1, 0x65), "Microsoft Windows 10 ", "Home "},
+        {modern(6, 1, 7601, 1, 0x30), "Microsoft Windows 7 ", "Professional "},
+        {modern(6, 3, 9600, 1, 0x04), "Microsoft Windows 8.1 ", "Enterprise "},
+        {modern(10, 0, 14393, 3, 0x07), "Microsoft Windows Server 2016 ", "Standard "},
+        {modern(10, 0, 17763, 2, 0x08), "Microsoft Windows Server 2019 ", "Datacenter "},
+        {modern(10, 0, 20348, 3, 0x50), "Microsoft Windows Server 2022 ", "Datacenter Evaluation "},
+        {modern(6, 2, 9200, 3, 0x07), "Microsoft Windows Server 2012 ", "Standard "},
+        {modern(12, 1, 30000, 1, 0), "Microsoft Windows 12.1 ", ""},
+    };
+    for (const Expected& c : cases) {
+        const sysinfo::OsTexts t = texts(c.record);
+        EXPECT_EQ(t.platform, c.platform) << c.record.build;
+        EXPECT_EQ(t.version, c.version) << c.platform;
+    }
+
+    sysinfo::VersionRecord r = modern(10, 0, 19045, 1, 0x9999);
+    r.updateRevision = 3803;
+    sysinfo::OsFacts facts;
+    facts.readEditionId = [](std::string& edition) {
+        edition = "IoTEnterprise";
+        return true;
+    };
+    const sysinfo::OsTexts t = texts(r, facts);
+    EXPECT_EQ(t.version, "IoTEnterprise ");
+    EXPECT_EQ(t.servicePack, "(Build 19045.3803)");
+    r.servicePack = "Service Pack 1";
+    r.updateRevision = 0;
+    EXPECT_EQ(texts(r).servicePack, "Service Pack 1 (Build 19045)");
 }
 
 TEST(OsTexts, TheShortRecordTakesTheEditionFromTheProductOptions) {

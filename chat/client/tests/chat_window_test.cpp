@@ -64,6 +64,9 @@ protected:
     }
     void TearDown() override { win::setMessageBoxHandler({}); }
 
+    // The user's own details file, which the logins here write.
+    testing_support::ScopedFileAside userDetails{clientDetailsPath()};
+
     // Logs in through the form; the server's number for the client.
     std::string logIn(const std::string& name) {
         login.Edit1.setText(name);
@@ -168,6 +171,37 @@ TEST_F(ChatClient, StartChatRemembersTheDetailsAndConnects) {
     again.loadClientDetails();
     EXPECT_EQ(again.Edit1.text(), longName);
     EXPECT_EQ(again.Edit2.text(), "alice@example.com");
+}
+
+// The details of an earlier version, in the suite folder, fill the boxes
+// while the user has no file of the new kind; saving writes the user's file
+// and leaves the old one as it was.
+TEST_F(ChatClient, DetailsMoveFromTheSuiteFolderToTheUsersFolder) {
+    testing_support::ScopedTestFolder suite;
+    testing_support::ScopedAppPathsEntry suiteEntry{win::kSuiteHostEntry, suite.path()};
+    const std::string old = suiteFolderClientDetailsPath();
+    ASSERT_EQ(old, suite.path() + "settings\\clientInfo.dat");
+    ASSERT_NE(clientDetailsPath(), old);
+    CreateDirectoryA((suite.path() + "settings").c_str(), nullptr);
+    ClientDetails earlier;
+    earlier.name = "Olga";
+    earlier.email = "olga@example.com";
+    earlier.server = "support.example.com";
+    earlier.port = "9191";
+    const std::string oldBytes = encodeClientDetails(earlier);
+    testing_support::writeFile(old, oldBytes);
+
+    TForm2 form(chat, session);
+    form.loadClientDetails();
+    EXPECT_EQ(form.Edit1.text(), "Olga");
+    EXPECT_EQ(form.Edit2.text(), "olga@example.com");
+
+    ASSERT_TRUE(saveClientDetailsFile(
+        ClientDetails{"Olivia", "olga@example.com", "support.example.com", "9191"}));
+    TForm2 later(chat, session);
+    later.loadClientDetails();
+    EXPECT_EQ(later.Edit1.text(), "Olivia") << "the user's file is read first";
+    EXPECT_EQ(testing_support::readFile(old), oldBytes);
 
     // Logoff, and the listener's end enables "Start Chat" again.
     chat.Logoff1_oldClick();

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "chat/client/client_details_file.h"
 #include "chat/tests/support/support_server_control.h"
 #include "chat/winsock_session.h"
 #include "common/suite_registry.h"
@@ -41,6 +42,7 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     SupportServerControl server;
     if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
     testing_support::ScopedTestFolder suite;
+    testing_support::ScopedFileAside userDetails(chatclient::clientDetailsPath());
     testing_support::ScopedAppPathsEntry suiteEntry(win::kSuiteHostEntry, suite.path());
     testing_support::ScopedRegistryValue host(HKEY_LOCAL_MACHINE, win::kSuiteKey,
                                               win::kSupportServerValue, "127.0.0.1");
@@ -101,7 +103,8 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     EXPECT_EQ(parleclient.exitCode(60), 0u);
     EXPECT_EQ(server.ask(":wait-closed " + client), "ok");
     // The details are remembered for the next start.
-    EXPECT_TRUE(testing_support::fileExists(suite.path() + "settings\\clientInfo.dat"));
+    EXPECT_TRUE(testing_support::fileExists(chatclient::clientDetailsPath()));
+    EXPECT_FALSE(testing_support::fileExists(suite.path() + "settings\\clientInfo.dat"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "common/tests/support/test_registry.h"
 #include "common/win_handles.h"
@@ -25,6 +26,16 @@ ScopedTestFolder::ScopedTestFolder() {
 
 ScopedTestFolder::~ScopedTestFolder() {
     removeTree(path_);
+}
+
+ScopedFileAside::ScopedFileAside(std::string path) : path_(std::move(path)) {
+    DeleteFileA((path_ + ".aside").c_str());
+    setAside_ = MoveFileA(path_.c_str(), (path_ + ".aside").c_str()) != 0;
+}
+
+ScopedFileAside::~ScopedFileAside() {
+    DeleteFileA(path_.c_str());
+    if (setAside_) MoveFileA((path_ + ".aside").c_str(), path_.c_str());
 }
 
 void writeFile(const std::string& path, const std::string& contents) {

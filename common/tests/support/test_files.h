@@ -20,6 +20,21 @@ private:
     std::string path_;
 };
 
+// A file of the user's own that a test writes (such as the chat details in
+// the application-data folder): set aside at the start, back at the end, and
+// whatever the test left there in its place is removed.
+class ScopedFileAside {
+public:
+    explicit ScopedFileAside(std::string path);
+    ~ScopedFileAside();
+    ScopedFileAside(const ScopedFileAside&) = delete;
+    ScopedFileAside& operator=(const ScopedFileAside&) = delete;
+
+private:
+    std::string path_;
+    bool setAside_ = false;
+};
+
 void writeFile(const std::string& path, const std::string& contents);
 // The file's bytes; empty when it cannot be read.
 std::string readFile(const std::string& path);

@@ -170,9 +170,14 @@ TEST(ShortcutIsBroken, OnlyATargetThatIsCertainlyGone) {
 }
 
 TEST_F(FileScanners, ABrokenShortcutInRecentIsKeptByTheCategoryThatRunsFirst) {
+    // The Recent folder the shell names (in the roaming application data
+    // since Vista), not the profile's old "recent".
+    char shellRecent[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, shellRecent, CSIDL_RECENT, TRUE));
+    const std::string recent = std::string(shellRecent) + "\\";
     char profile[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, TRUE));
-    const std::string recent = std::string(profile) + "\\recent\\";
+    ASSERT_NE(recent, std::string(profile) + "\\recent\\");
     const bool made = CreateDirectoryA(recent.c_str(), nullptr) != 0;
     ScopedTestFolder targets;
     const std::string link = recent + uniqueName("mendora") + ".lnk";

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,11 +152,19 @@ TEST_F(RegistryScanners, AppPathsOfMissingProgramsComeKeyFirst) {
     EXPECT_TRUE(scanFor(InstalledSoftware::instance(), present.path()).empty());
 }
 
-TEST_F(RegistryScanners, FontsAreLookedForAsGivenAndInTheFontsFolder) {
+TEST_F(RegistryScanners, FontsAreLookedForAsGivenAndInTheFontsFolders) {
     const std::string stem = uniqueName("mendora-font");
     const std::string fontsFolder = windowsFolder() + "\\Fonts\\";
     CreateDirectoryA(fontsFolder.c_str(), nullptr);
     writeFile(fontsFolder + stem + ".ttf", "font");
+    // A font of the user's own, in the user's Fonts folder.
+    char local[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)));
+    const std::string userFonts = std::string(local) + "\\Microsoft\\Windows\\Fonts\\";
+    const bool madeUserFonts = CreateDirectoryA(userFonts.c_str(), nullptr) != 0;
+    writeFile(userFonts + stem + "-user.ttf", "font");
+    ScopedRegistryValue usersOwn(HKEY_LOCAL_MACHINE, kFonts, stem + " user (TrueType)",
+                                 stem + "-user.ttf");
     ScopedRegistryValue present(HKEY_LOCAL_MACHINE, kFonts, stem + " present (TrueType)",
                                 stem + ".ttf");
     ScopedRegistryValue missing(HKEY_LOCAL_MACHINE, kFonts, stem + " missing (TrueType)",
@@ -162,6 +172,8 @@ TEST_F(RegistryScanners, FontsAreLookedForAsGivenAndInTheFontsFolder) {
 
     const std::vector<TaskEntry> found = scanFor(FontPaths::instance(), kFonts);
     DeleteFileA((fontsFolder + stem + ".ttf").c_str());
+    DeleteFileA((userFonts + stem + "-user.ttf").c_str());
+    if (madeUserFonts) RemoveDirectoryA(userFonts.c_str());
     const auto mine = std::count_if(found.begin(), found.end(), [&](const TaskEntry& e) {
         return e.fields[2].rfind(stem, 0) == 0;
     });

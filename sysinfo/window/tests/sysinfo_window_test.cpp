@@ -151,13 +151,26 @@ TEST_F(WindowsInformation, EachWindowsVersionReadsItsOwnKeys) {
     EXPECT_EQ(nine.value("Registered Owner"), "windows-key-owner");
     EXPECT_FALSE(nine.has("Kernel Type"));
 
-    // The prefix's own Windows is newer than Server 2003: no platform text.
-    const ShownRows own = rowsUnder("");
-    ASSERT_TRUE(own.has("Platform")) << ::testing::PrintToString(own.order);
-    EXPECT_EQ(own.value("Platform"), "");
-    EXPECT_NE(own.value("Version"), "");
-    EXPECT_EQ(own.value("Windows Product ID"), "nt-key-id");
-    EXPECT_FALSE(own.has("Kernel Type"));
+    // Newer Windows versions by name and build, although a version query
+    // without a manifest (as this program's) is told 6.2 on 8.1 and 10. Wine's
+    // win7 setting reports a server product, which makes it 2008 R2.
+    const struct {
+        const char* setting;
+        const char* platform;
+        const char* build;
+    } modern[] = {{"vista", "Microsoft Windows Vista ", "Service Pack 2 (Build 6002)"},
+                  {"win2008", "Microsoft Windows Server 2008 ", "Service Pack 2 (Build 6002)"},
+                  {"win7", "Microsoft Windows Server 2008 R2 ", "Service Pack 1 (Build 7601)"},
+                  {"win81", "Microsoft Windows 8.1 ", "(Build 9600)"},
+                  {"win10", "Microsoft Windows 10 ", "(Build 18362)"}};
+    for (const auto& windows : modern) {
+        const ShownRows rows = rowsUnder(windows.setting);
+        ASSERT_TRUE(rows.has("Platform")) << ::testing::PrintToString(rows.order);
+        EXPECT_EQ(rows.value("Platform"), windows.platform);
+        EXPECT_EQ(rows.value("Service Pack"), windows.build);
+        EXPECT_EQ(rows.value("Windows Product ID"), "nt-key-id");
+        EXPECT_FALSE(rows.has("Kernel Type"));
+    }
 }
 
 TEST_F(WindowsInformation, FourSectionsFilledOnceWithTheirPictures) {
