@@ -5,7 +5,8 @@ from a seed, for the scan benchmark.
     make_pc.py PREFIX FOLDERS_FILE OUT_FOLDER --scale S --seed N
 
 FOLDERS_FILE is what `scan_bench.exe folders` printed in that prefix (the
-temporary, Internet cache, profile and Windows folders as Windows paths).
+temporary, Internet cache, profile, Recent and Windows folders as Windows
+paths).
 At scale 1: 100,000 files in a tree of programs, documents and program data
 on C:, 5,000 COM classes, 1,000 App Paths entries, 1,000 font and 1,000 help
 values, 1,000 shortcuts, 50,000 temporary and 20,000 Internet cache files
@@ -205,7 +206,7 @@ class Machine:
 
     def recent(self, n):
         for i in range(n):
-            self.touch("%s\\recent\\%s %d.lnk" % (self.folders["profile"], self.pick(WORDS), i),
+            self.touch("%s\\%s %d.lnk" % (self.folders["recent"], self.pick(WORDS), i),
                        300, days_unused=self.random.randint(2, 200))
 
 

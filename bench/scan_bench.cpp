@@ -156,6 +156,7 @@ int printFolders() {
     std::printf("temp=%s\n", environmentFolder("TEMP").c_str());
     std::printf("cache=%s\n", specialFolder(CSIDL_INTERNET_CACHE).c_str());
     std::printf("profile=%s\n", specialFolder(CSIDL_PROFILE).c_str());
+    std::printf("recent=%s\n", specialFolder(CSIDL_RECENT).c_str());
     std::printf("windows=%s\n", windowsFolder().c_str());
     return 0;
 }
@@ -358,7 +359,7 @@ std::vector<std::string> referenceCommands(const std::string& name) {
     if (name == "Windows Help Files")
         return {"reg query \"HKLM\\SOFTWARE\\Microsoft\\Windows\\Help\" /s"};
     if (name == "Recent Documents")
-        return {"dir /s /b " + quote + specialFolder(CSIDL_PROFILE) + "\\recent" + quote};
+        return {"dir /s /b " + quote + specialFolder(CSIDL_RECENT) + quote};
     if (name == "Windows Shortcuts") return {"dir /s /b C:\\*.lnk", "dir /s /b D:\\*.lnk"};
     return {};
 }

@@ -138,7 +138,7 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
                                                 {temp + "sub\\deep.tmp", "deep\r\n"}};
 
     // Recent Documents: an unused entry of the Recent folder.
-    const std::string recent = specialFolder(CSIDL_PROFILE) + "\\recent\\";
+    const std::string recent = specialFolder(CSIDL_RECENT) + "\\";
     const bool madeRecent = CreateDirectoryA(recent.c_str(), nullptr) != 0;
     files[recent + stem + ".txt"] = "a recent document";
 
