@@ -6,6 +6,7 @@
 #include "common/os_version.h"
 #include "common/processor_info.h"
 #include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 
 namespace lumonet {
@@ -44,10 +45,11 @@ int64_t readWholeNumber(win::RegistryReaderWriter& reg, const char* name) {
 
 }  // namespace
 
-InstallationValues readInstallationValues(HKEY root, const std::string& keyPath) {
+InstallationValues readInstallationValues(HKEY root, const std::string& keyPath, REGSAM view) {
     win::RegistryReaderWriter reg;
     reg.setRoot(root);
     reg.setKey(keyPath);
+    reg.setView(view);
     InstallationValues values;
     values.referral = readText(reg, win::kReferralValue);
     values.secondReferral = readText(reg, win::kSecondReferralValue);
@@ -60,7 +62,8 @@ SystemInfo readSystemInfo() {
     SystemInfo info;
     info.windowsKind = win::OsVersion().reportedKind;
     info.cpuMhz = win::processorMhz();
-    info.installation = readInstallationValues(HKEY_LOCAL_MACHINE, win::kSuiteKey);
+    info.installation =
+        readInstallationValues(HKEY_LOCAL_MACHINE, win::kSuiteKey, win::kSuiteRecordsView);
     return info;
 }
 

@@ -12,10 +12,10 @@ namespace lumonet {
 // The installation's values of a key (the suite's key, common/suite_registry.h):
 // the string values "ori", "dref" and "version" and the number "tdai" (a
 // DWORD, or a string of decimal digits). Missing or unreadable values stay
-// empty (0 for the number).
-InstallationValues readInstallationValues(HKEY root, const std::string& keyPath);
+// empty (0 for the number). `view` as for RegistryReaderWriter::setView.
+InstallationValues readInstallationValues(HKEY root, const std::string& keyPath, REGSAM view = 0);
 
-// Everything above, from the suite's key under HKEY_LOCAL_MACHINE.
+// Everything above, from the suite's key (common/suite_records.h).
 SystemInfo readSystemInfo();
 
 }  // namespace lumonet

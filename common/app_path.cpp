@@ -1,14 +1,12 @@
 #include "common/app_path.h"
 
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 
 namespace win {
 
 std::string appPathFolder(const std::string& exeName) {
-    RegistryReaderWriter reg;
-    reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + exeName);
+    SuiteRecordKey reg(appPathsEntryKey(exeName));
     if (reg.valueExists("Path")) {
         bool ok = false;
         std::string folder = reg.readString("Path", ok);

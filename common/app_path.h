@@ -1,4 +1,5 @@
-// Where the installer put a program: the "Path" value of its App Paths entry.
+// Where the installer put a program of the suite: the "Path" value of its App
+// Paths entry, in the view of the suite's records (common/suite_records.h).
 #pragma once
 
 #include <string>

@@ -34,7 +34,7 @@ int32_t RegistryReaderWriter::readInt(const std::string& name, bool& ok) {
     ok = false;
     if (isNoKey(keyPath)) return -1;
     win::RegKey key;
-    RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+    RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, key.receive());
     unsigned char bytes[4] = {0, 0, 0, 0};
     DWORD size = sizeof bytes;
     if (RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, bytes, &size) != ERROR_SUCCESS)
@@ -54,7 +54,7 @@ std::string RegistryReaderWriter::readString(const std::string& name, bool& ok) 
     DWORD size = textBufferSize;
     {
         win::RegKey key;
-        RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+        RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, key.receive());
         status = RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
                                   reinterpret_cast<BYTE*>(textBuffer.data()), &size);
     }
@@ -73,7 +73,7 @@ std::string RegistryReaderWriter::readString(const std::string& name, bool& ok) 
 LSTATUS RegistryReaderWriter::createKey(win::RegKey& key) const {
     DWORD disposition = 0;
     return RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_ALL_ACCESS, nullptr, key.receive(), &disposition);
+                           KEY_ALL_ACCESS | view, nullptr, key.receive(), &disposition);
 }
 
 bool RegistryReaderWriter::writeInt(int32_t number, const std::string& name) {
@@ -100,7 +100,7 @@ LONG RegistryReaderWriter::readRaw(void* buffer, DWORD& regType, DWORD& size,
                                    const std::string& name) {
     if (isNoKey(keyPath)) return -1;
     win::RegKey key;
-    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.receive());
+    LONG status = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, key.receive());
     if (status != ERROR_SUCCESS) return status;
     return RegQueryValueExA(key.get(), name.c_str(), nullptr, &regType, static_cast<BYTE*>(buffer),
                             &size);
@@ -114,7 +114,8 @@ bool RegistryReaderWriter::valueExists(const std::string& name) {
 
 bool RegistryReaderWriter::deleteValue(const std::string& name) {
     win::RegKey key;
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_SET_VALUE, key.receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_SET_VALUE | view, key.receive()) !=
+        ERROR_SUCCESS)
         return false;
     return RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
 }
@@ -122,7 +123,8 @@ bool RegistryReaderWriter::deleteValue(const std::string& name) {
 bool RegistryReaderWriter::openEnumeration(REGSAM access) {
     enumHandle.reset();
     if (isNoKey(keyPath)) return false;
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, access, enumHandle.receive()) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, access | view, enumHandle.receive()) !=
+        ERROR_SUCCESS) {
         enumHandle.reset();
         return false;
     }

@@ -25,6 +25,9 @@ public:
     bool setRoot(HKEY root);
     const std::string& key() const { return keyPath; }
     HKEY rootKey() const { return root; }
+    // The registry view every later open of the key uses: 0 for the
+    // process's own, KEY_WOW64_32KEY or KEY_WOW64_64KEY for another.
+    void setView(REGSAM viewFlag) { view = viewFlag; }
 
     // The value's first four data bytes, little-endian; -1 and ok = false on
     // failure (a value longer than four bytes fails).
@@ -57,6 +60,7 @@ private:
 
     std::string keyPath;
     HKEY root;
+    REGSAM view = 0;
     win::RegKey enumHandle;
     uint32_t enumIndex = 0;
     std::vector<char> textBuffer;

@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 
 namespace win {
 
 std::string readSuiteSetting(const char* name, const std::string& fallback) {
-    RegistryReaderWriter reg;
-    reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(kSuiteKey);
+    SuiteRecordKey reg(kSuiteKey);
     if (!reg.valueExists(name)) return fallback;
     bool ok = false;
     const std::string text = reg.readString(name, ok);

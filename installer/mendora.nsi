@@ -1,7 +1,13 @@
 ; The suite's installer: Mendora, Parleclient and MendoraUpdater in one
-; folder, with the registry entries through which they find each other.
-; Made by tools/package.sh, which passes VERSION (from the file VERSION),
-; STAGE (the folder of stripped programs and sounds) and OUTFILE.
+; folder, with the registry entries through which they find each other. It
+; holds both builds and installs the x86_64 one on 64-bit Windows, the i686
+; one elsewhere. Made by tools/package.sh, which passes VERSION (from the
+; file VERSION), STAGE (the folder of stripped programs and sounds, one
+; subfolder per build) and OUTFILE.
+;
+; The installer is a 32-bit program and writes the registry in the 32-bit
+; view: the suite's key and its App Paths entries live there, and the x86_64
+; programs open them there too (common/suite_records.h).
 ;
 ; Silent use: MendoraSetup.exe /S [/D=C:\folder]; Uninstall.exe /S. A silent
 ; uninstall keeps the backups.
@@ -11,6 +17,7 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
 !include "LogicLib.nsh"
+!include "x64.nsh"
 
 !ifndef VERSION
   !error "VERSION is not defined: make the installer with tools/package.sh"
@@ -28,6 +35,7 @@ OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\Mendora"
 ; The folder of an earlier install, so that an install over it lands there.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+
 BrandingText "${MAKER}"
 VIProductVersion "${VERSION}"
 VIAddVersionKey "ProductName" "${PRODUCT}"
@@ -51,6 +59,21 @@ UninstPage instfiles
   ${EndIf}
 !macroend
 
+; Without an earlier install or a folder named with /D, the x86_64 build goes
+; into the 64-bit Program Files folder. An earlier install keeps its folder,
+; wherever an earlier installer put it: its repair backups and chat settings
+; are there.
+Function .onInit
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} ${RunningX64}
+  ${AndIf} $0 == ""
+    ${If} $INSTDIR == ""
+    ${OrIf} $INSTDIR == "$PROGRAMFILES\Mendora"
+      StrCpy $INSTDIR "$PROGRAMFILES64\Mendora"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Section "Mendora"
   SetShellVarContext all
   SetOutPath "$INSTDIR"
@@ -65,7 +88,7 @@ Section "Mendora"
   RMDir /r "$INSTDIR\backup"
   ; The backups in bak\ and the chat client's settings\ are not the
   ; installer's: an install over an install leaves them as they are.
-  ; The files of installer/files.txt.
+  ; The files of installer/files.txt, of the build that fits the machine.
   !include "${STAGE}\install-files.nsh"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "common/message_box.h"
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "common/ui/program.h"
 #include "repair/settings.h"
@@ -18,9 +18,7 @@ namespace {
 
 // The updater ends the process this names before it replaces Mendora's files.
 bool recordProcessId() {
-    win::RegistryReaderWriter registry;
-    registry.setRoot(HKEY_LOCAL_MACHINE);
-    if (!registry.setKey(win::kSuiteKey)) return false;
+    win::SuiteRecordKey registry(win::kSuiteKey);
     return registry.writeInt(static_cast<int32_t>(GetCurrentProcessId()), win::kProcessIdValue);
 }
 

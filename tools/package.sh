@@ -1,43 +1,55 @@
 #!/usr/bin/env bash
 # Makes the release package in build/package/: the installer
-# MendoraSetup-<version>.exe from a stripped i686 release build, and beside it
-# Mendora-<version>-debug/ with the debug information of every program and
-# library (each stripped file names its .debug file), for crash reports.
+# MendoraSetup-<version>.exe from stripped release builds of both
+# architectures (it installs the x86_64 one on 64-bit Windows, the i686 one
+# elsewhere), and beside it Mendora-<version>-debug/<arch>/ with the debug
+# information of every program and library (each stripped file names its
+# .debug file), for crash reports.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 version=$(head -n 1 VERSION)
-tree=build/release-i686
-bash tools/build-libjpeg.sh i686
-bash tools/build-libsodium.sh i686
-cmake -S . -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENDORA_WERROR=ON -DMENDORA_TRUST_TEST_KEY=OFF >/dev/null
-cmake --build "$tree" --target Mendora Parleclient MendoraUpdater rptrnr fetchkit
+archs=(i686 x86_64)
 
 out=build/package
 stage="$out/stage"
 debug="$out/Mendora-$version-debug"
 rm -rf "$stage" "$debug"
-mkdir -p "$stage" "$debug"
 source tools/installation.sh
-copy_installed_files "$tree" "$stage"
-# The programs and libraries go stripped, each naming its debug file.
-while read -r from path name; do
-  [ "$from" = build ] || continue
-  base=$(basename "$name")
-  i686-w64-mingw32-objcopy --only-keep-debug "$tree/$path" "$debug/$base.debug"
-  i686-w64-mingw32-objcopy --strip-all --add-gnu-debuglink="$debug/$base.debug" \
-    "$tree/$path" "$stage/$name"
-done < <(installed_files)
+for arch in "${archs[@]}"; do
+  tree=build/release-$arch
+  bash tools/build-libjpeg.sh "$arch"
+  bash tools/build-libsodium.sh "$arch"
+  cmake -S . -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENDORA_WERROR=ON -DMENDORA_TRUST_TEST_KEY=OFF >/dev/null
+  cmake --build "$tree" --target Mendora Parleclient MendoraUpdater rptrnr fetchkit
+  mkdir -p "$stage/$arch" "$debug/$arch"
+  copy_installed_files "$tree" "$stage/$arch"
+  # The programs and libraries go stripped, each naming its debug file.
+  while read -r from path name; do
+    [ "$from" = build ] || continue
+    base=$(basename "$name")
+    "$arch-w64-mingw32-objcopy" --only-keep-debug "$tree/$path" "$debug/$arch/$base.debug"
+    "$arch-w64-mingw32-objcopy" --strip-all --add-gnu-debuglink="$debug/$arch/$base.debug" \
+      "$tree/$path" "$stage/$arch/$name"
+  done < <(installed_files)
+done
 # The installer's File and Delete lines, from the same list, with Windows
-# folder separators.
-{
-  echo "; Written by tools/package.sh from installer/files.txt."
+# folder separators: the files of one build or the other, by the machine.
+file_lines() {  # file_lines ARCH
   installed_names | while read -r name; do
     folder=$(dirname "$name")
     [ "$folder" = . ] && folder= || folder="\\${folder//\//\\}"
-    printf 'SetOutPath "$INSTDIR%s"\nFile "${STAGE}\\%s"\n' "$folder" "${name//\//\\}"
+    printf '  SetOutPath "$INSTDIR%s"\n  File "${STAGE}\\%s\\%s"\n' "$folder" "$1" "${name//\//\\}"
   done
+}
+{
+  echo "; Written by tools/package.sh from installer/files.txt."
+  echo '${If} ${RunningX64}'
+  file_lines x86_64
+  echo '${Else}'
+  file_lines i686
+  echo '${EndIf}'
   echo 'SetOutPath "$INSTDIR"'
 } >"$stage/install-files.nsh"
 {

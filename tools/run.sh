@@ -24,10 +24,9 @@ done
 source tools/wine-env.sh
 source tools/installation.sh
 make_wine_prefix
-# The architecture Wine can run here: the shipping i686 build where the
-# kernel runs 32-bit code, else x86_64.
+# The prefix is a 64-bit Windows: the suite there is the x86_64 build, which
+# the installer chooses on such a machine.
 arch=x86_64
-host_runs_32bit && arch=i686
 loader=$(wine_loader)
 
 own_display=false
@@ -46,14 +45,13 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 start_wineserver
 
-# In the registry view the installed program reads: a 32-bit program sees
-# HKLM\Software through Wow6432Node.
-view=/reg:64
-[ "$arch" = i686 ] && view=/reg:32
+# The suite's records (its key and App Paths entries) are in the 32-bit view,
+# where the installer writes them and every build of the programs reads them.
+view=/reg:32
 
 # --- install -----------------------------------------------------------------
 install_dir="$WINEPREFIX/drive_c/Mendora"
-if [ "$arch" = i686 ]; then
+if host_runs_32bit; then
   # The release package's installer, silently, as an administrator would.
   bash tools/package.sh
   setup="MendoraSetup-$(head -n 1 VERSION).exe"
@@ -61,8 +59,8 @@ if [ "$arch" = i686 ]; then
   [ -f "$install_dir/Mendora.exe" ] || { echo "The installer did not install the suite" >&2; exit 1; }
   echo "Installed into $install_dir (C:\\Mendora) with build/package/$setup."
 else
-  # The installer is the shipping i686 build's, which this kernel cannot
-  # run: the x86_64 programs are put in place as the installer would.
+  # The installer is a 32-bit program, which this kernel cannot run: the
+  # x86_64 programs are put in place as the installer would.
   copy_installed_files "build/$arch" "$install_dir"
   app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Mendora.exe'
   "$loader" reg add "$app_paths" /ve /d 'C:\Mendora\Mendora.exe' /f "$view" </dev/null >/dev/null 2>&1

@@ -51,8 +51,9 @@ for scale in $scales; do
   "$wine64" 'C:\MendoraBench\scan_bench.exe' folders </dev/null >"$input/folders.txt"
   python3 "$OLDPWD/bench/make_pc.py" "$work" "$input/folders.txt" "$input" \
     --scale "$scale" --seed "$seed"
-  # Mendora's own App Paths entry names the install folder.
-  printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe]\r\n@="C:\\\\MendoraBench\\\\scan_bench.exe"\r\n"Path"="C:\\\\MendoraBench\\\\"\r\n' \
+  # Mendora's own App Paths entry names the install folder; it is in the
+  # 32-bit view, where the installer writes it and every build reads it.
+  printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Mendora.exe]\r\n@="C:\\\\MendoraBench\\\\scan_bench.exe"\r\n"Path"="C:\\\\MendoraBench\\\\"\r\n' \
     >"$input/mendora.reg"
   "$wine64" regedit /S 'C:\bench-in\machine.reg' </dev/null >/dev/null 2>&1
   "$wine64" regedit /S 'C:\bench-in\mendora.reg' </dev/null >/dev/null 2>&1

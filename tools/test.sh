@@ -34,7 +34,7 @@ stage "layering: the check's own test" python3 tools/tests/check_layers_test.py
 built=false
 stage "build of both architectures" env MENDORA_WERROR=ON bash tools/build.sh i686 x86_64 &&
   built=true
-# The release package: the installer test of the i686 suite installs it.
+# The release package: the installer test of the x86_64 suite installs it.
 stage "release package" bash tools/package.sh
 
 source tools/wine-env.sh

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "updater/file_name_code.h"
 #include "updater/file_replace.h"
-#include "updater/machine_key.h"
 #include "updater/update_install.h"
 
 namespace updater {
@@ -71,7 +71,7 @@ void replaceStaged(UpdateView& window, const InstallJournal& journal,
 // copies go. The backup copies made stay, recorded with the build they are
 // (a cut between a copy and its record left the record behind).
 void dropStaged(const InstallJournal& journal) {
-    MachineKey backup(win::kBackupKey);
+    win::SuiteRecordKey backup(win::kBackupKey);
     for (const JournalFile& file : journal.files) {
         const std::string target = targetOf(file);
         const std::string copy = backupFolder() + file.encodedName;
@@ -117,7 +117,7 @@ void installDownloaded(UpdateView& window, std::vector<LumoFile>& list,
     InstallJournal staged;
     staged.phase = InstallJournal::Phase::Replacing;
     std::vector<LumoFile*> kept;
-    MachineKey backup(win::kBackupKey);
+    win::SuiteRecordKey backup(win::kBackupKey);
     for (size_t i = 0; i < files.size(); ++i) {
         LumoFile& file = *files[i];
         const std::string target = installFolder() + decodeFileName(file.name);
@@ -204,13 +204,13 @@ bool restoreAvailable(UpdateView& window) {
 }
 
 void setRestoreAvailable(int available) {
-    MachineKey(win::kBackupKey).writeInt(available, win::kUserRestoredValue);
+    win::SuiteRecordKey(win::kBackupKey).writeInt(available, win::kUserRestoredValue);
 }
 
 void recordInstalledBuild(const std::string& encodedName, const std::string& build) {
-    MachineKey(win::kUpdateKey).writeString(build, encodedName);
+    win::SuiteRecordKey(win::kUpdateKey).writeString(build, encodedName);
     if (lstrcmpiA(encodedName.c_str(), win::kMendoraEntry) == 0)
-        MachineKey(win::kSuiteKey).writeString(build, win::kVersionValue);
+        win::SuiteRecordKey(win::kSuiteKey).writeString(build, win::kVersionValue);
 }
 
 }  // namespace updater

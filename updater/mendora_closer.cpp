@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "common/suite_windows.h"
 #include "common/win_handles.h"
@@ -31,9 +31,7 @@ const LPARAM kCloseApp = 0x00000001;  // ENDSESSION_CLOSEAPP
 const DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
 
 bool recordedProcessId(DWORD& id) {
-    win::RegistryReaderWriter suite;
-    suite.setRoot(HKEY_LOCAL_MACHINE);
-    suite.setKey(win::kSuiteKey);
+    win::SuiteRecordKey suite(win::kSuiteKey);
     DWORD type = 0;
     DWORD size = sizeof id;
     return suite.readRaw(&id, type, size, win::kProcessIdValue) == ERROR_SUCCESS &&

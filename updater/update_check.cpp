@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "updater/update_server_address.h"
 
@@ -10,9 +10,7 @@ namespace updater {
 
 void loadBuildList(UpdateView& window, const char* key, const char* skippedName,
                    std::vector<LumoFile>& list) {
-    win::RegistryReaderWriter reg;
-    reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(key);
+    win::SuiteRecordKey reg(key);
     reg.openValues();
     window.setStatus("Checking for updates");
     bool more = false;

@@ -5,13 +5,13 @@
 #include <shellapi.h>
 
 #include "common/app_path.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "common/win_handles.h"
 #include "updater/file_name_code.h"
 #include "updater/file_replace.h"
 #include "updater/install_journal.h"
 #include "updater/install_transaction.h"
-#include "updater/machine_key.h"
 #include "updater/mendora_closer.h"
 #include "updater/verified_download.h"
 
@@ -92,7 +92,7 @@ void restoreBuilds(InstallView& window) {
     std::vector<LumoFile> backups;
     loadBackupList(window, backups);
     for (const LumoFile& file : backups) recordInstalledBuild(file.name, file.build);
-    MachineKey backup(win::kBackupKey);
+    win::SuiteRecordKey backup(win::kBackupKey);
     std::vector<std::string> names;
     backup.openValues();
     bool more = false;

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # installer_test.sh SETUP CHECK: installs the suite with the installer SETUP
-# into a fresh prefix of its own, silently and into a folder of the test's
-# choice; checks files, shortcuts and registry entries, and runs the test
-# program CHECK inside the prefix (the installed programs' ways of finding
-# their folder, engine, update list, servers, sounds and settings); installs
-# again over the install; uninstalls silently. Exit code 0 when all holds.
+# into a fresh 64-bit prefix of its own, silently and into a folder of the
+# test's choice; checks files (the x86_64 build, as on every 64-bit Windows),
+# shortcuts and registry entries, and runs the x86_64 test program CHECK
+# inside the prefix (the installed programs' ways of finding their folder,
+# engine, update list, servers, sounds and settings); installs again over the
+# install; uninstalls silently; last, installs and uninstalls once without a
+# folder. Exit code 0 when all holds, 77 (skipped) where this kernel cannot
+# run the installer, a 32-bit program.
 set -uo pipefail
 setup=$1
 check=$2
@@ -17,6 +20,10 @@ fi
 export WINEPREFIX_OVERRIDE="$root/build/installer-wineprefix"
 source "$root/tools/wine-env.sh"
 source "$root/tools/installation.sh"
+if ! host_runs_32bit; then
+  echo "this kernel cannot run 32-bit code, so not the installer either" >&2
+  exit 77
+fi
 rm -rf "$WINEPREFIX"
 make_wine_prefix || exit 1
 trap 'stop_wineserver; rm -rf "$WINEPREFIX"' EXIT
@@ -43,6 +50,12 @@ expect_value() {  # KEY NAME EXPECTED
   local got; got=$(reg_value "$1" "$2")
   [ "$got" = "$3" ] || fail "$1 \"$2\" is \"$got\", expected \"$3\""
 }
+# pe_machine FILE: the machine field of a program's header (8664 for x86_64).
+pe_machine() {
+  local offset
+  offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] && od -An -tx2 -j$((offset + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
 
 folder='C:\Suites\Mendora\'
 linux_folder="$WINEPREFIX/drive_c/Suites/Mendora"
@@ -57,6 +70,12 @@ run "$(windows_path "$setup")" /S "/D=${folder%\\}" || fail "the installer ended
 for file in $(installed_names) Uninstall.exe; do
   [ -f "$linux_folder/$file" ] || fail "$file was not installed"
 done
+# 64-bit Windows gets the x86_64 build: every program and library of it.
+while read -r from path name; do
+  [ "$from" = build ] || continue
+  machine=$(pe_machine "$linux_folder/$name")
+  [ "$machine" = 8664 ] || fail "$name is for machine ${machine:-unknown}, not x86_64 (8664)"
+done < <(installed_files)
 for link in Mendora "Support Chat" "Update Mendora" "Uninstall Mendora"; do
   [ -f "$menu/$link.lnk" ] || fail "no Start-menu shortcut $link"
 done
@@ -79,7 +98,7 @@ echo "== the installed suite finds what it needs"
 export MENDORA_INSTALLED_FOLDER="$folder"
 # The check program loads the installed download library.
 export WINEPATH="$folder"
-output=$("$loader" "$(windows_path "$check")" </dev/null 2>&1)
+output=$("$(wine_loader_for "$check")" "$(windows_path "$check")" </dev/null 2>&1)
 status=$?
 echo "${output//$'\r'/}" | grep -E '^\[ +(OK|FAILED) '
 [ "$status" -eq 0 ] || { echo "${output//$'\r'/}"; fail "the installed suite's checks failed"; }
@@ -132,6 +151,15 @@ done
 for key in "$app_paths\\Mendora.exe" "$app_paths\\Vimstack.exe" "$suite" "$uninstall_key"; do
   reg_key_exists "$key" && fail "$key is still there after the uninstall"
 done
+
+echo "== a first install without a folder, into the 64-bit Program Files folder"
+default_folder="$WINEPREFIX/drive_c/Program Files/Mendora"
+run "$(windows_path "$setup")" /S || fail "the install without a folder ended with an error"
+[ -f "$default_folder/Mendora.exe" ] || fail "no Mendora.exe in C:\\Program Files\\Mendora"
+expect_value "$app_paths\\Mendora.exe" Path 'C:\Program Files\Mendora\'
+run 'C:\Program Files\Mendora\Uninstall.exe' /S || fail "its uninstaller ended with an error"
+for _ in $(seq 120); do reg_key_exists "$uninstall_key" || break; sleep 0.5; done
+[ ! -e "$default_folder/Mendora.exe" ] || fail "Mendora.exe is still there after its uninstall"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed" >&2

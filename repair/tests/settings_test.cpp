@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "common/message_box.h"
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/tests/support/child_process.h"
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/test_files.h"
@@ -30,9 +30,7 @@ std::string appPathKey() {
 }
 
 void recordInstallFolder(const std::string& folder) {
-    win::RegistryReaderWriter reg;
-    reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(appPathKey());
+    win::SuiteRecordKey reg(appPathKey());
     ASSERT_TRUE(reg.writeString(folder, "Path"));
 }
 
@@ -55,7 +53,7 @@ protected:
     SettingsTest() : install(folder.path()) { recordInstallFolder(install); }
     ~SettingsTest() override {
         releaseSettings();
-        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, appPathKey());
+        testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, appPathKey(), win::kSuiteRecordsView);
     }
 
     BackupIndex indexOnDisk() {
@@ -195,7 +193,7 @@ TEST_F(SettingsTest, InstallFolderIsAskedAfreshAndEndsWithABackslash) {
 }
 
 TEST_F(SettingsTest, WithoutAnInstallFolderEverythingIsBelowTheCurrentFolder) {
-    testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, appPathKey());
+    testing_support::deleteKeyTree(HKEY_LOCAL_MACHINE, appPathKey(), win::kSuiteRecordsView);
     char previous[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(sizeof previous, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(install.c_str()));

@@ -3,6 +3,7 @@
 #include "common/registry_reader_writer.h"
 #include "scan/categories/key_tree.h"
 #include "scan/categories/path_text.h"
+#include "scan/categories/scanned_keys.h"
 #include "scan/task_manager.h"
 #include "scan/walk/drive_table.h"
 
@@ -14,32 +15,41 @@ CustomControls* CustomControls::instance() {
 }
 
 bool CustomControls::scan() {
-    win::RegistryReaderWriter lister;
-    lister.setRoot(HKEY_CLASSES_ROOT);
-    lister.setKey("CLSID");
-    win::RegistryReaderWriter reader;
-    reader.setRoot(HKEY_CLASSES_ROOT);
-
     setRunning(true);
     clearEntries();
+    DriveTable* table = completeDriveTable();
+    for (const ScannedKey& classes :
+         scannedKeys(HKEY_CLASSES_ROOT, "CLSID", "Wow6432Node\\CLSID")) {
+        if (stopRequested()) break;
+        scanClasses(classes, table);
+    }
+    setRunning(false);
+    return true;
+}
+
+void CustomControls::scanClasses(const ScannedKey& classes, DriveTable* table) {
+    win::RegistryReaderWriter lister;
+    lister.setRoot(HKEY_CLASSES_ROOT);
+    lister.setKey(classes.path);
+    win::RegistryReaderWriter reader;
+    reader.setRoot(HKEY_CLASSES_ROOT);
 
     bool more = false;
     lister.openSubkeys();
     std::string classId = lister.nextSubkeyName(more);
-    DriveTable* table = completeDriveTable();
 
     while (more && !stopRequested()) {
-        const std::string classKey = "CLSID\\" + classId;
+        const std::string classKey = classes.path + "\\" + classId;
         const std::string serverKey = classKey + "\\InProcServer32";
         reader.setKey(serverKey);
         bool read = false;
-        std::string path = reader.readString("", read);
+        const std::string text = reader.readString("", read);
         classId = lister.nextSubkeyName(more);
         setStatusText("HKEY_CLASSES_ROOT\\" + serverKey + "\\(default)");
-        if (!read) continue;
-
-        path = expandText(path);
-        if (table->contains(fileNameOf(path)) || fileExistsOnPath(path)) continue;
+        std::string path;
+        if (!read || !referencedPath(text, classes.of32BitView, path)) continue;
+        if (table->contains(fileNameOf(path)) || referencedFileExists(path, classes.of32BitView))
+            continue;
 
         auto keyEntry = std::make_unique<TaskEntry>();
         keyEntry->type = EntryRegKey;
@@ -60,9 +70,6 @@ bool CustomControls::scan() {
             setMarker(true);
         }
     }
-
-    setRunning(false);
-    return true;
 }
 
 }  // namespace sysrepair

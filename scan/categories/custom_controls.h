@@ -1,10 +1,12 @@
 // The "Custom Controls" category: COM classes whose in-process server file
-// is missing.
+// is missing; in a 64-bit Mendora those of the 32-bit view too.
 #pragma once
 
 #include "scan/categories/drive_table_task.h"
 
 namespace sysrepair {
+
+struct ScannedKey;
 
 class CustomControls : public DriveTableTask {
 public:
@@ -17,6 +19,9 @@ public:
 
 private:
     CustomControls() = default;
+    // The classes below one key of HKEY_CLASSES_ROOT ("CLSID" or its
+    // Wow6432Node form).
+    void scanClasses(const ScannedKey& classes, DriveTable* table);
 };
 
 }  // namespace sysrepair

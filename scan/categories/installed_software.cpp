@@ -3,6 +3,7 @@
 #include "common/registry_reader_writer.h"
 #include "scan/categories/key_tree.h"
 #include "scan/categories/path_text.h"
+#include "scan/categories/scanned_keys.h"
 #include "scan/task_manager.h"
 #include "scan/walk/drive_table.h"
 
@@ -11,6 +12,7 @@ namespace sysrepair {
 namespace {
 
 const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+const char kAppPaths32[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 // Only registrations of programs (".exe", any case) are checked.
 bool namesAProgram(const std::string& path) {
@@ -26,29 +28,38 @@ InstalledSoftware* InstalledSoftware::instance() {
 }
 
 bool InstalledSoftware::scan() {
-    win::RegistryReaderWriter lister;
-    lister.setRoot(HKEY_LOCAL_MACHINE);
-    lister.setKey(kAppPaths);
-    win::RegistryReaderWriter reader;
-    reader.setRoot(HKEY_LOCAL_MACHINE);
-
     setRunning(true);
     clearEntries();
+    DriveTable* table = completeDriveTable();
+    for (const ScannedKey& entries : scannedKeys(HKEY_LOCAL_MACHINE, kAppPaths, kAppPaths32)) {
+        if (stopRequested()) break;
+        scanEntries(entries, table);
+    }
+    setRunning(false);
+    return true;
+}
+
+void InstalledSoftware::scanEntries(const ScannedKey& entries, DriveTable* table) {
+    win::RegistryReaderWriter lister;
+    lister.setRoot(HKEY_LOCAL_MACHINE);
+    lister.setKey(entries.path);
+    win::RegistryReaderWriter reader;
+    reader.setRoot(HKEY_LOCAL_MACHINE);
 
     bool more = false;
     lister.openSubkeys();
     std::string program = lister.nextSubkeyName(more);
-    DriveTable* table = completeDriveTable();
 
     while (more && !stopRequested()) {
-        const std::string key = std::string(kAppPaths) + "\\" + program;
+        const std::string key = entries.path + "\\" + program;
         reader.setKey(key);
         bool read = false;
-        std::string path = reader.readString("", read);
+        const std::string text = reader.readString("", read);
         program = lister.nextSubkeyName(more);
-        if (!read) continue;
-        path = expandText(path);
-        if (!namesAProgram(path) || table->contains(fileNameOf(path)) || fileExistsOnPath(path))
+        std::string path;
+        if (!read || !referencedPath(text, entries.of32BitView, path)) continue;
+        if (!namesAProgram(path) || table->contains(fileNameOf(path)) ||
+            referencedFileExists(path, entries.of32BitView))
             continue;
 
         auto keyEntry = std::make_unique<TaskEntry>();
@@ -59,9 +70,6 @@ bool InstalledSoftware::scan() {
         if (TaskManager::instance()->acceptInto(lockedEntries(), std::move(keyEntry)))
             recordKeyTree(lockedEntries(), HKEY_LOCAL_MACHINE, key);
     }
-
-    setRunning(false);
-    return true;
 }
 
 }  // namespace sysrepair

@@ -1,10 +1,12 @@
 // The "Installed Software" category: App Paths registrations whose program
-// is missing.
+// is missing; in a 64-bit Mendora those of the 32-bit view too.
 #pragma once
 
 #include "scan/categories/drive_table_task.h"
 
 namespace sysrepair {
+
+struct ScannedKey;
 
 class InstalledSoftware : public DriveTableTask {
 public:
@@ -17,6 +19,9 @@ public:
 
 private:
     InstalledSoftware() = default;
+    // The entries below one App Paths key (the native one or its
+    // Wow6432Node form).
+    void scanEntries(const ScannedKey& entries, DriveTable* table);
 };
 
 }  // namespace sysrepair

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "scan/categories/wow64_paths.h"
+
 namespace sysrepair {
 
 namespace {
@@ -21,6 +23,12 @@ std::string environmentVariable(const std::string& name) {
     }
 }
 
+bool definedVariable(const std::string& name, std::string& value) {
+    value = environmentVariable(name);
+    // An empty variable still asks for room for its terminator.
+    return !value.empty() || GetEnvironmentVariableA(name.c_str(), nullptr, 0) != 0;
+}
+
 enum class FileCheck { Exists, Missing, Unknown };
 
 FileCheck checkFile(const std::string& path) {
@@ -33,24 +41,8 @@ FileCheck checkFile(const std::string& path) {
 }  // namespace
 
 std::string expandText(const std::string& text) {
-    std::string unquoted;
-    unquoted.reserve(text.size());
-    for (char c : text)
-        if (c != '"') unquoted += c;
-
-    std::string result;
-    std::string::size_type i = 0;
-    while (i < unquoted.size()) {
-        if (unquoted[i] != '%') {
-            result += unquoted[i++];
-            continue;
-        }
-        std::string::size_type close = unquoted.find('%', i + 1);
-        if (close == std::string::npos) close = unquoted.size();
-        result += environmentVariable(unquoted.substr(i + 1, close - i - 1));
-        i = close + 1;
-    }
-    return result;
+    bool defined = false;
+    return expandVariables(text, definedVariable, defined);
 }
 
 bool fileExistsOnPath(const std::string& path) {
@@ -66,6 +58,22 @@ bool fileExistsOnPath(const std::string& path) {
         start = end + 1;
     }
     return false;
+}
+
+bool referencedPath(const std::string& text, bool of32BitView, std::string& path) {
+    if (!of32BitView) {
+        path = expandText(text);
+        return true;
+    }
+    // What the folders are does not change while Mendora runs.
+    static const Wow64Folders folders = {environmentVariable("SystemRoot"),
+                                         environmentVariable("ProgramFiles(x86)"),
+                                         environmentVariable("CommonProgramFiles(x86)")};
+    return pathAs32BitProgramSeesIt(text, folders, definedVariable, path);
+}
+
+bool referencedFileExists(const std::string& path, bool of32BitView) {
+    return of32BitView ? checkFile(path) != FileCheck::Missing : fileExistsOnPath(path);
 }
 
 }  // namespace sysrepair

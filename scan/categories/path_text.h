@@ -18,4 +18,15 @@ std::string expandText(const std::string& text);
 // when its file could not be checked.
 bool fileExistsOnPath(const std::string& path);
 
+// The file a registry text names for the programs of the view it was read
+// in, in `path`: expanded (expandText) for the process's own view; for the
+// 32-bit view that a 64-bit Mendora reads beside its own, as a 32-bit
+// program sees it (pathAs32BitProgramSeesIt, with this machine's folders).
+// False when that cannot be told with certainty.
+bool referencedPath(const std::string& text, bool of32BitView, std::string& path);
+
+// Whether the file `referencedPath` gave exists, as fileExistsOnPath does;
+// a path of the 32-bit view is absolute and checked as it stands.
+bool referencedFileExists(const std::string& path, bool of32BitView);
+
 }  // namespace sysrepair

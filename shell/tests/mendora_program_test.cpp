@@ -15,13 +15,13 @@
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "common/win_handles.h"
 #include "shell/driver/mendora_driver.h"
 #include "sysinfo/window/sysinfo_resources.h"
 
 using testing_support::ScopedAppPathsEntry;
-using testing_support::ScopedRegistryValue;
 using testing_support::ScopedTestFolder;
 using namespace mendora_driver;
 using namespace window_driver;
@@ -49,8 +49,7 @@ protected:
     // The backup folders go into an install folder of the test's own; this
     // test program alone starts Mendora, so it may use Mendora's own entry.
     MendoraProgram()
-        : appPath("Mendora.exe", install.path()),
-          processId(HKEY_LOCAL_MACHINE, win::kSuiteKey, win::kProcessIdValue) {}
+        : appPath("Mendora.exe", install.path()), processId(win::kSuiteKey, win::kProcessIdValue) {}
 
     // Ends the program the way the user does: the close button's request,
     // answered Yes.
@@ -68,7 +67,7 @@ protected:
 
     ScopedTestFolder install;
     ScopedAppPathsEntry appPath;
-    ScopedRegistryValue processId;
+    testing_support::ScopedSuiteValue processId;
 };
 
 // The icon groups of one program that came from two resource scripts once

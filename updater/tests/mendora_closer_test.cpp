@@ -17,6 +17,7 @@
 #include "common/tests/support/child_process.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "shell/driver/mendora_driver.h"
 
@@ -56,15 +57,14 @@ CHILD_SCENARIO(notMendora) {
 class MendoraCloser : public ::testing::Test {
 protected:
     MendoraCloser()
-        : appPath("Mendora.exe", install.path()),
-          processId(HKEY_LOCAL_MACHINE, win::kSuiteKey, win::kProcessIdValue) {
+        : appPath("Mendora.exe", install.path()), processId(win::kSuiteKey, win::kProcessIdValue) {
         CopyFileA((testing_support::ownProgramFolder() + "..\\..\\shell\\Mendora.exe").c_str(),
                   (install.path() + "Mendora.exe").c_str(), FALSE);
     }
 
     ScopedTestFolder install;
     testing_support::ScopedAppPathsEntry appPath;
-    testing_support::ScopedRegistryValue processId;
+    testing_support::ScopedSuiteValue processId;
     ProgramsInFolderEnder leftovers{install.path()};
 };
 

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "common/tests/support/child_process.h"
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "common/win_handles.h"
 #include "updater/install_transaction.h"
@@ -73,12 +75,10 @@ protected:
 
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
     std::string server;
-    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                       win::kUpdateServerValue};
-    testing_support::ScopedRegistryValue version{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                 win::kVersionValue};
-    testing_support::ScopedKeyValues update{HKEY_LOCAL_MACHINE, win::kUpdateKey};
-    testing_support::ScopedKeyValues backup{HKEY_LOCAL_MACHINE, win::kBackupKey};
+    testing_support::ScopedSuiteValue serverSetting{win::kSuiteKey, win::kUpdateServerValue};
+    testing_support::ScopedSuiteValue version{win::kSuiteKey, win::kVersionValue};
+    testing_support::ScopedKeyValues update{win::kUpdateKey};
+    testing_support::ScopedKeyValues backup{win::kBackupKey};
     testing_support::ScopedTestFolder folder;
     const std::string install = folder.path();
     testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install};
@@ -231,7 +231,8 @@ TEST_F(Install, AnInstallKilledAtAnyMomentIsFinishedOrUndoneByTheNextStart) {
         }
         for (const auto& value : backup.values()) {
             HKEY key = nullptr;
-            RegOpenKeyExA(HKEY_LOCAL_MACHINE, win::kBackupKey, 0, KEY_SET_VALUE, &key);
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, win::kBackupKey, 0,
+                          KEY_SET_VALUE | win::kSuiteRecordsView, &key);
             RegDeleteValueA(key, value.first.c_str());
             RegCloseKey(key);
         }

@@ -10,6 +10,7 @@
 #include "common/suite_registry.h"
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "updater/update_check.h"
 #include "updater/updater.h"
@@ -46,8 +47,7 @@ TEST(TransferCancel, EndsTheRunningDownloadAndEveryLaterTransfer) {
     const std::string server = address;
     const std::string root = server.substr(0, server.rfind('/'));
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
-    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                       win::kUpdateServerValue};
+    testing_support::ScopedSuiteValue serverSetting{win::kSuiteKey, win::kUpdateServerValue};
     serverSetting.setString(server);
     testing_support::ScopedTestFolder install;
     testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install.path()};

@@ -19,6 +19,7 @@
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "common/win_handles.h"
 #include "updater/tests/support/test_release.h"
@@ -73,8 +74,7 @@ protected:
 
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
     std::string server;
-    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                       win::kUpdateServerValue};
+    testing_support::ScopedSuiteValue serverSetting{win::kSuiteKey, win::kUpdateServerValue};
     testing_support::ScopedTestFolder install;
     testing_support::ScopedAppPathsEntry installEntry{useOwnInstallEntry(), install.path()};
     RecordingWindow window;
@@ -296,7 +296,7 @@ TEST_F(UpdateServer, HttpsDownloadsNeedATrustedCertificate) {
 TEST_F(UpdateServer, TheCheckGoesThroughTheUpdateListInItsOrder) {
     publish("Mendora.exe 2\nrptrnr.dll 1\n");
     // The updater reads the key by its fixed name: the test has it to itself.
-    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, win::kUpdateKey);
+    testing_support::ScopedKeyValues update(win::kUpdateKey);
     update.setString("Mendora.exe", "1");
     update.setString("rptrnr.dll", "1");
     update.setString("Empty.exe", "");

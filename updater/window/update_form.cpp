@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "common/message_box.h"
-#include "common/registry_reader_writer.h"
+#include "common/suite_records.h"
 #include "common/suite_registry.h"
 #include "common/ui/application.h"
 #include "updater/install_transaction.h"
@@ -89,9 +89,7 @@ void TForm1::FormShow() {
         case updater::Resumed::Nothing:
             break;
     }
-    win::RegistryReaderWriter reg;
-    reg.setRoot(HKEY_LOCAL_MACHINE);
-    reg.setKey(win::kBackupKey);
+    win::SuiteRecordKey reg(win::kBackupKey);
     bool read = false;
     const int32_t available = reg.readInt(win::kUserRestoredValue, read);
     UpdatetoBackups1->setEnabled(read && available == 1);

@@ -19,6 +19,7 @@
 #include "common/suite_registry.h"
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "common/tests/support/waiting.h"
 #include "common/ui/application.h"
@@ -105,8 +106,7 @@ protected:
     SupportServerControl server;
     testing_support::ScopedTestFolder suite;
     testing_support::ScopedAppPathsEntry suiteEntry{win::kSuiteHostEntry, suite.path()};
-    testing_support::ScopedRegistryValue host{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                              win::kSupportServerValue, "127.0.0.1"};
+    testing_support::ScopedSuiteValue host{win::kSuiteKey, win::kSupportServerValue, "127.0.0.1"};
     std::vector<win::MessageBoxRequest> boxes;
     int answer = IDOK;
     chatsession::ChatSession session;

@@ -15,6 +15,7 @@
 #include "common/tests/support/app_paths_entry.h"
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 
 using namespace window_driver;
@@ -44,8 +45,7 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     testing_support::ScopedTestFolder suite;
     testing_support::ScopedFileAside userDetails(chatclient::clientDetailsPath());
     testing_support::ScopedAppPathsEntry suiteEntry(win::kSuiteHostEntry, suite.path());
-    testing_support::ScopedRegistryValue host(HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                              win::kSupportServerValue, "127.0.0.1");
+    testing_support::ScopedSuiteValue host(win::kSuiteKey, win::kSupportServerValue, "127.0.0.1");
 
     ParleclientProcess parleclient;
     ASSERT_TRUE(parleclient.started());

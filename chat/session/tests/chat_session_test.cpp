@@ -19,6 +19,7 @@
 #include "common/suite_registry.h"
 #include "common/tests/support/child_process.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/waiting.h"
 #include "common/ui/application.h"
 
@@ -213,8 +214,7 @@ TEST_F(Session, ExitDuringASessionEndsWithoutAHang) {
 }
 
 TEST(SupportServerAddress, TheRegistryNamesAnotherHost) {
-    testing_support::ScopedRegistryValue value(HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                               win::kSupportServerValue);
+    testing_support::ScopedSuiteValue value(win::kSuiteKey, win::kSupportServerValue);
     value.setString("");
     EXPECT_EQ(chatsession::supportServerHost(), "support.brisklane.com");
     value.setString("127.0.0.1");

@@ -1,16 +1,17 @@
-// The App Paths entry that tells a program where it is installed, pointed at
-// a test's own folder and put back as found when the test ends.
+// The App Paths entry that tells a program of the suite where it is
+// installed, pointed at a test's own folder and put back as found when the
+// test ends. In the view of the suite's records, where the programs read it.
 #pragma once
 
 #include <string>
 
-#include "common/tests/support/scoped_registry_value.h"
+#include "common/suite_records.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 
 namespace testing_support {
 
-// Below HKEY_LOCAL_MACHINE.
-constexpr char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+using win::kAppPathsKey;
 
 class ScopedAppPathsEntry {
 public:
@@ -18,7 +19,7 @@ public:
     ScopedAppPathsEntry(const std::string& exeName, const std::string& folder);
 
 private:
-    ScopedRegistryValue path_;
+    ScopedSuiteValue path_;
 };
 
 }  // namespace testing_support

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/suite_records.h"
 #include "common/win_handles.h"
 
 namespace testing_support {
@@ -11,10 +12,14 @@ namespace {
 
 using Values = std::map<std::string, std::pair<DWORD, std::string>>;
 
-Values readValues(HKEY root, const std::string& key, bool& exists) {
+const HKEY kRoot = HKEY_LOCAL_MACHINE;
+const REGSAM kView = win::kSuiteRecordsView;
+
+Values readValues(const std::string& key, bool& exists) {
     Values values;
     win::RegKey opened;
-    exists = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, opened.receive()) == ERROR_SUCCESS;
+    exists =
+        RegOpenKeyExA(kRoot, key.c_str(), 0, KEY_READ | kView, opened.receive()) == ERROR_SUCCESS;
     if (!exists) return values;
     std::vector<char> name(16384);
     std::vector<BYTE> data(1 << 16);
@@ -31,31 +36,31 @@ Values readValues(HKEY root, const std::string& key, bool& exists) {
     return values;
 }
 
-void clearValues(HKEY root, const std::string& key) {
+void clearValues(const std::string& key) {
     bool exists = false;
-    const Values present = readValues(root, key, exists);
+    const Values present = readValues(key, exists);
     win::RegKey opened;
-    if (!exists ||
-        RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, opened.receive()) != ERROR_SUCCESS)
+    if (!exists || RegOpenKeyExA(kRoot, key.c_str(), 0, KEY_SET_VALUE | kView, opened.receive()) !=
+                       ERROR_SUCCESS)
         return;
     for (const auto& value : present) RegDeleteValueA(opened.get(), value.first.c_str());
 }
 
 }  // namespace
 
-ScopedKeyValues::ScopedKeyValues(HKEY root, const std::string& key) : root_(root), key_(key) {
-    saved_ = readValues(root, key, existed_);
-    clearValues(root, key);
+ScopedKeyValues::ScopedKeyValues(const std::string& key) : key_(key) {
+    saved_ = readValues(key, existed_);
+    clearValues(key);
 }
 
 ScopedKeyValues::~ScopedKeyValues() {
-    clearValues(root_, key_);
+    clearValues(key_);
     if (!existed_) {
-        RegDeleteKeyA(root_, key_.c_str());
+        RegDeleteKeyExA(kRoot, key_.c_str(), kView, 0);
         return;
     }
     win::RegKey opened;
-    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExA(kRoot, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr,
                         opened.receive(), nullptr) != ERROR_SUCCESS)
         return;
     for (const auto& value : saved_)
@@ -66,7 +71,7 @@ ScopedKeyValues::~ScopedKeyValues() {
 
 void ScopedKeyValues::setString(const std::string& name, const std::string& text) const {
     win::RegKey opened;
-    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExA(kRoot, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr,
                         opened.receive(), nullptr) != ERROR_SUCCESS ||
         RegSetValueExA(opened.get(), name.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(text.c_str()),
@@ -76,7 +81,7 @@ void ScopedKeyValues::setString(const std::string& name, const std::string& text
 
 void ScopedKeyValues::setNumber(const std::string& name, DWORD number) const {
     win::RegKey opened;
-    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExA(kRoot, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr,
                         opened.receive(), nullptr) != ERROR_SUCCESS ||
         RegSetValueExA(opened.get(), name.c_str(), 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&number), sizeof number) != ERROR_SUCCESS)
@@ -85,7 +90,7 @@ void ScopedKeyValues::setNumber(const std::string& name, DWORD number) const {
 
 std::map<std::string, std::pair<DWORD, std::string>> ScopedKeyValues::values() const {
     bool exists = false;
-    Values values = readValues(root_, key_, exists);
+    Values values = readValues(key_, exists);
     for (auto& value : values) {
         std::string& bytes = value.second.second;
         if (value.second.first == REG_SZ && !bytes.empty() && bytes.back() == '\0')

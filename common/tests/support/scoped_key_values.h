@@ -1,6 +1,7 @@
-// A fixed key of the machine that a test needs to itself, such as the
-// updater's lists of builds: its values are put aside and the key emptied at
-// the start, and the key is given back as it was found at the end.
+// A key of the suite's records (common/suite_records.h) that a test needs to
+// itself, such as the updater's lists of builds: its values are put aside and
+// the key emptied at the start, and the key is given back as it was found at
+// the end.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,8 @@ namespace testing_support {
 
 class ScopedKeyValues {
 public:
-    ScopedKeyValues(HKEY root, const std::string& key);
+    // A key below HKEY_LOCAL_MACHINE, in the view of the suite's records.
+    explicit ScopedKeyValues(const std::string& key);
     ~ScopedKeyValues();
     ScopedKeyValues(const ScopedKeyValues&) = delete;
     ScopedKeyValues& operator=(const ScopedKeyValues&) = delete;
@@ -30,7 +32,6 @@ public:
     bool number(const std::string& name, DWORD& value) const;
 
 private:
-    HKEY root_;
     std::string key_;
     bool existed_ = false;
     std::map<std::string, std::pair<DWORD, std::string>> saved_;

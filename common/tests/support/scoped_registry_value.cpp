@@ -8,9 +8,14 @@
 namespace testing_support {
 
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::string& key, const std::string& name)
-    : root_(root), key_(key), name_(name) {
+    : ScopedRegistryValue(root, key, name, REGSAM(0)) {}
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::string& key, const std::string& name,
+                                         REGSAM view)
+    : root_(root), view_(view), key_(key), name_(name) {
     win::RegKey opened;
-    keyExisted_ = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, opened.receive()) == ERROR_SUCCESS;
+    keyExisted_ =
+        RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view_, opened.receive()) == ERROR_SUCCESS;
     if (!keyExisted_) return;
     DWORD size = 0;
     if (RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type_, nullptr, &size) !=
@@ -31,8 +36,8 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::string& key, cons
 ScopedRegistryValue::~ScopedRegistryValue() {
     {
         win::RegKey opened;
-        if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE | KEY_QUERY_VALUE, opened.receive()) !=
-            ERROR_SUCCESS)
+        if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE | KEY_QUERY_VALUE | view_,
+                          opened.receive()) != ERROR_SUCCESS)
             return;
         if (valueExisted_)
             RegSetValueExA(opened.get(), name_.c_str(), 0, type_, data_.data(),
@@ -49,7 +54,7 @@ ScopedRegistryValue::~ScopedRegistryValue() {
             subkeys != 0 || values != 0)
             return;
     }
-    RegDeleteKeyA(root_, key_.c_str());
+    RegDeleteKeyExA(root_, key_.c_str(), view_, 0);
 }
 
 void ScopedRegistryValue::setString(const std::string& text) const {
@@ -58,8 +63,8 @@ void ScopedRegistryValue::setString(const std::string& text) const {
 
 void ScopedRegistryValue::set(DWORD type, const std::string& bytes) const {
     win::RegKey opened;
-    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, opened.receive(),
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root_, key_.c_str(), 0, nullptr, 0, KEY_WRITE | view_, nullptr,
+                        opened.receive(), nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create " + key_);
     if (RegSetValueExA(opened.get(), name_.c_str(), 0, type,
                        reinterpret_cast<const BYTE*>(bytes.data()),
@@ -69,7 +74,7 @@ void ScopedRegistryValue::set(DWORD type, const std::string& bytes) const {
 
 bool ScopedRegistryValue::read(DWORD& type, std::string& bytes) const {
     win::RegKey opened;
-    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ | view_, opened.receive()) != ERROR_SUCCESS)
         return false;
     DWORD size = 0;
     if (RegQueryValueExA(opened.get(), name_.c_str(), nullptr, &type, nullptr, &size) !=
@@ -85,7 +90,7 @@ bool ScopedRegistryValue::read(DWORD& type, std::string& bytes) const {
 
 bool ScopedRegistryValue::readNumber(DWORD& number) const {
     win::RegKey opened;
-    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_READ | view_, opened.receive()) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     DWORD size = sizeof number;

@@ -30,8 +30,13 @@ public:
     // The value as a 32-bit number; false when it is missing or of another type.
     bool readNumber(DWORD& number) const;
 
+protected:
+    // In the registry view `view` names (see RegistryReaderWriter::setView).
+    ScopedRegistryValue(HKEY root, const std::string& key, const std::string& name, REGSAM view);
+
 private:
     HKEY root_;
+    REGSAM view_ = 0;
     std::string key_;
     std::string name_;
     bool keyExisted_ = false;

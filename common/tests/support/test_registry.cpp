@@ -41,14 +41,25 @@ void ScopedTestKey::setString(const std::string& name, const std::string& text) 
     setValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
-bool deleteKeyTree(HKEY root, const std::string& path) {
-    SHDeleteKeyA(root, path.c_str());
-    return !keyExists(root, path);
+bool deleteKeyTree(HKEY root, const std::string& path, REGSAM view) {
+    const std::string::size_type slash = path.rfind('\\');
+    if (view == 0 || slash == std::string::npos) {
+        SHDeleteKeyA(root, path.c_str());
+    } else {
+        // The tree delete takes no view: it works below a parent opened in it.
+        HKEY parent = nullptr;
+        if (RegOpenKeyExA(root, path.substr(0, slash).c_str(), 0, KEY_ALL_ACCESS | view, &parent) ==
+            ERROR_SUCCESS) {
+            SHDeleteKeyA(parent, path.substr(slash + 1).c_str());
+            RegCloseKey(parent);
+        }
+    }
+    return !keyExists(root, path, view);
 }
 
-bool keyExists(HKEY root, const std::string& path) {
+bool keyExists(HKEY root, const std::string& path, REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }

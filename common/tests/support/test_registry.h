@@ -30,9 +30,10 @@ private:
     std::string path_;
 };
 
-// Deletes root\path with all its subkeys; true when it is gone.
-bool deleteKeyTree(HKEY root, const std::string& path);
-bool keyExists(HKEY root, const std::string& path);
+// Deletes root\path with all its subkeys; true when it is gone. `view` as
+// for RegistryReaderWriter::setView (0: the process's own).
+bool deleteKeyTree(HKEY root, const std::string& path, REGSAM view = 0);
+bool keyExists(HKEY root, const std::string& path, REGSAM view = 0);
 
 // A name no other test and no earlier run uses.
 std::string uniqueName(const std::string& stem);

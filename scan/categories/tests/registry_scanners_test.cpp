@@ -152,6 +152,97 @@ TEST_F(RegistryScanners, AppPathsOfMissingProgramsComeKeyFirst) {
     EXPECT_TRUE(scanFor(InstalledSoftware::instance(), present.path()).empty());
 }
 
+// A file of a test's own in a folder of the system, removed at the end.
+class ScopedSystemFile {
+public:
+    explicit ScopedSystemFile(const std::string& path) : path_(path) { writeFile(path, "MZ"); }
+    ~ScopedSystemFile() { DeleteFileA(path_.c_str()); }
+    ScopedSystemFile(const ScopedSystemFile&) = delete;
+    ScopedSystemFile& operator=(const ScopedSystemFile&) = delete;
+
+private:
+    std::string path_;
+};
+
+std::string environmentValue(const char* name) {
+    char value[MAX_PATH] = {};
+    return GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
+}
+
+// A 64-bit Mendora reads the 32-bit view beside its own, and a path there
+// means what it means to the 32-bit programs that use it: System32 is their
+// SysWOW64 and %ProgramFiles% their Program Files (x86). What such a program
+// would look for along its own search path, or in a folder that Windows
+// leaves unredirected, is not judged at all.
+TEST_F(RegistryScanners, EntriesOfThe32BitViewAreCheckedAsA32BitProgramSeesThem) {
+    if (sizeof(void*) != 8) GTEST_SKIP() << "a 32-bit Mendora reads its own registry view only";
+    char wow64[MAX_PATH] = {};
+    ASSERT_NE(GetSystemWow64DirectoryA(wow64, MAX_PATH), 0u);
+    const std::string dll = uniqueName("mendora-wow") + ".dll";
+    ScopedSystemFile only32(std::string(wow64) + "\\" + dll);
+    const std::string inSystem32 = "%SystemRoot%\\System32\\" + dll;
+    const std::string bare = uniqueName("mendora-bare") + ".dll";
+
+    ScopedTestKey nativeClass(HKEY_CLASSES_ROOT, "CLSID");
+    setString(HKEY_CLASSES_ROOT, nativeClass.path() + "\\InProcServer32", "", inSystem32);
+    ScopedTestKey valid32(HKEY_CLASSES_ROOT, "Wow6432Node\\CLSID");
+    setString(HKEY_CLASSES_ROOT, valid32.path() + "\\InProcServer32", "", inSystem32);
+    ScopedTestKey bare32(HKEY_CLASSES_ROOT, "Wow6432Node\\CLSID");
+    setString(HKEY_CLASSES_ROOT, bare32.path() + "\\InProcServer32", "", bare);
+    ScopedTestKey unredirected32(HKEY_CLASSES_ROOT, "Wow6432Node\\CLSID");
+    setString(HKEY_CLASSES_ROOT, unredirected32.path() + "\\InProcServer32", "",
+              "%SystemRoot%\\System32\\drivers\\etc\\" + bare);
+    ScopedTestKey broken32(HKEY_CLASSES_ROOT, "Wow6432Node\\CLSID");
+    setString(HKEY_CLASSES_ROOT, broken32.path() + "\\InProcServer32", "",
+              "%SystemRoot%\\System32\\" + bare);
+
+    // The native view's file is the one in System32, which is not there.
+    EXPECT_EQ(scanFor(CustomControls::instance(), nativeClass.path()).size(), 3u);
+    EXPECT_TRUE(scanFor(CustomControls::instance(), valid32.path()).empty());
+    EXPECT_TRUE(scanFor(CustomControls::instance(), bare32.path()).empty());
+    EXPECT_TRUE(scanFor(CustomControls::instance(), unredirected32.path()).empty());
+    const std::vector<TaskEntry> classFound = scanFor(CustomControls::instance(), broken32.path());
+    ASSERT_EQ(classFound.size(), 3u);
+    EXPECT_EQ(classFound.back().fields,
+              (std::vector<std::string>{"HKEY_CLASSES_ROOT", broken32.path()}));
+
+    // A program in Program Files (x86) only.
+    const std::string programs32 = environmentValue("ProgramFiles(x86)");
+    ASSERT_FALSE(programs32.empty());
+    const std::string folder = uniqueName("mendora-app");
+    ASSERT_TRUE(CreateDirectoryA((programs32 + "\\" + folder).c_str(), nullptr));
+    const std::string program = folder + "\\prog.exe";
+    {
+        ScopedSystemFile installed(programs32 + "\\" + program);
+        const std::string appPaths32 =
+            "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+        ScopedTestKey nativeApp(HKEY_LOCAL_MACHINE, kAppPathsKey);
+        nativeApp.setString("", "%ProgramFiles%\\" + program);
+        ScopedTestKey valid32App(HKEY_LOCAL_MACHINE, appPaths32);
+        valid32App.setString("", "\"%ProgramFiles%\\" + program + "\"");
+        ScopedTestKey broken32App(HKEY_LOCAL_MACHINE, appPaths32);
+        broken32App.setString("", "%ProgramFiles%\\" + folder + "\\gone.exe");
+
+        EXPECT_EQ(scanFor(InstalledSoftware::instance(), nativeApp.path()).size(), 2u);
+        const std::string asNative =
+            std::string(kAppPathsKey) + broken32App.path().substr(appPaths32.size());
+        if (keyExists(HKEY_LOCAL_MACHINE, asNative)) {
+            // One App Paths key serves both views (so under Wine): it is read
+            // once, in the native view, and each problem is listed once.
+            EXPECT_TRUE(scanFor(InstalledSoftware::instance(), broken32App.path()).empty());
+            EXPECT_EQ(scanFor(InstalledSoftware::instance(), asNative).size(), 2u);
+        } else {
+            EXPECT_TRUE(scanFor(InstalledSoftware::instance(), valid32App.path()).empty());
+            const std::vector<TaskEntry> appFound =
+                scanFor(InstalledSoftware::instance(), broken32App.path());
+            ASSERT_EQ(appFound.size(), 2u);
+            EXPECT_EQ(appFound[0].fields,
+                      (std::vector<std::string>{"HKEY_LOCAL_MACHINE", broken32App.path()}));
+        }
+    }
+    RemoveDirectoryA((programs32 + "\\" + folder).c_str());
+}
+
 TEST_F(RegistryScanners, FontsAreLookedForAsGivenAndInTheFontsFolders) {
     const std::string stem = uniqueName("mendora-font");
     const std::string fontsFolder = windowsFolder() + "\\Fonts\\";

@@ -18,6 +18,7 @@
 #include "common/tests/support/own_install_entry.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "common/ui/application.h"
 #include "updater/tests/support/test_release.h"
@@ -106,12 +107,10 @@ protected:
 
     const std::string site = testing_support::ownProgramFolder() + "update-site\\";
     std::string server;
-    testing_support::ScopedRegistryValue serverSetting{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                       win::kUpdateServerValue};
-    testing_support::ScopedRegistryValue processId{HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                   win::kProcessIdValue};
-    testing_support::ScopedKeyValues update{HKEY_LOCAL_MACHINE, win::kUpdateKey};
-    testing_support::ScopedKeyValues backup{HKEY_LOCAL_MACHINE, win::kBackupKey};
+    testing_support::ScopedSuiteValue serverSetting{win::kSuiteKey, win::kUpdateServerValue};
+    testing_support::ScopedSuiteValue processId{win::kSuiteKey, win::kProcessIdValue};
+    testing_support::ScopedKeyValues update{win::kUpdateKey};
+    testing_support::ScopedKeyValues backup{win::kBackupKey};
     // The install folder, and the folder "tools" beside it.
     testing_support::ScopedTestFolder root;
     const std::string install = root.path() + "suite\\";

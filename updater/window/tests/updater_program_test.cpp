@@ -15,6 +15,7 @@
 #include "common/tests/support/program_process.h"
 #include "common/tests/support/scoped_key_values.h"
 #include "common/tests/support/scoped_registry_value.h"
+#include "common/tests/support/suite_value.h"
 #include "common/tests/support/test_files.h"
 #include "updater/tests/support/test_release.h"
 
@@ -38,12 +39,11 @@ std::string builtMendora() {
 TEST(UpdaterProgram, ClosesMendoraInstallsTheNewerBuildAndRestartsIt) {
     const char* address = std::getenv("MENDORA_UPDATE_SERVER");
     if (!address) GTEST_SKIP() << "run through update_server.py";
-    testing_support::ScopedRegistryValue serverSetting(HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                       win::kUpdateServerValue, address);
-    testing_support::ScopedRegistryValue processId(HKEY_LOCAL_MACHINE, win::kSuiteKey,
-                                                   win::kProcessIdValue);
-    testing_support::ScopedKeyValues update(HKEY_LOCAL_MACHINE, win::kUpdateKey);
-    testing_support::ScopedKeyValues backup(HKEY_LOCAL_MACHINE, win::kBackupKey);
+    testing_support::ScopedSuiteValue serverSetting(win::kSuiteKey, win::kUpdateServerValue,
+                                                    address);
+    testing_support::ScopedSuiteValue processId(win::kSuiteKey, win::kProcessIdValue);
+    testing_support::ScopedKeyValues update(win::kUpdateKey);
+    testing_support::ScopedKeyValues backup(win::kBackupKey);
     testing_support::ScopedTestFolder install;
     testing_support::ScopedAppPathsEntry installEntry("Mendora.exe", install.path());
     ProgramsInFolderEnder leftovers(install.path());
