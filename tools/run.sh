@@ -103,7 +103,8 @@ shoot() {  # shoot NAME: saved as NAME-<dpi>dpi.png
 # process starts. The prefix's own setting comes back however the command
 # ends.
 dpi_key='HKCU\Control Panel\Desktop'
-saved_dpi=$("$loader" reg query "$dpi_key" /v LogPixels </dev/null 2>/dev/null |
+# (A new prefix has no value of its own there: Wine then uses 96.)
+saved_dpi=$({ "$loader" reg query "$dpi_key" /v LogPixels </dev/null 2>/dev/null || true; } |
   awk '/LogPixels/ { print $3 }' | tr -d '\r')
 set_dpi() {  # set_dpi DPI
   dpi=$1
@@ -111,9 +112,10 @@ set_dpi() {  # set_dpi DPI
 }
 restore_dpi() {
   if [ -n "$saved_dpi" ]; then
-    "$loader" reg add "$dpi_key" /v LogPixels /t REG_DWORD /d "$saved_dpi" /f </dev/null >/dev/null 2>&1
+    "$loader" reg add "$dpi_key" /v LogPixels /t REG_DWORD /d "$((saved_dpi))" /f </dev/null >/dev/null 2>&1 ||
+      true
   else
-    "$loader" reg delete "$dpi_key" /v LogPixels /f </dev/null >/dev/null 2>&1
+    "$loader" reg delete "$dpi_key" /v LogPixels /f </dev/null >/dev/null 2>&1 || true
   fi
 }
 trap 'restore_dpi; clean_up' EXIT
