@@ -6,11 +6,19 @@
 # that plant problems there or scan them, and ctest runs those one at a time.
 # LOCKS names other things a program shares with others (for example
 # "parleclient": it runs Parleclient, of which only one copy may run).
+# DPI runs the program, and what it starts, at that system DPI in a prefix of
+# its own (tools/run-at-dpi.sh), where no other test sees the DPI.
 function(mendora_add_test)
-  cmake_parse_arguments(T "SHELL_FOLDERS" "NAME" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "SHELL_FOLDERS" "NAME;DPI" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest)
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(T_DPI)
+    add_test(NAME ${T_NAME}
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tools/run-at-dpi.sh ${MENDORA_WINEPREFIX} ${T_DPI}
+              $<TARGET_FILE:${T_NAME}>)
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300)
   set(locks ${T_LOCKS})
   if(T_SHELL_FOLDERS)

@@ -1,5 +1,6 @@
 #include "shell/task_selection_form.h"
 
+#include "common/ui/layout_scale.h"
 #include "scan/task_manager.h"
 
 namespace sysrepair {
@@ -65,7 +66,7 @@ void TTaskSelForm::fitColumnToItems() {
         if (width > widest) widest = width;
     }
     // Room for the check box and the gaps around the text.
-    SendMessageA(TeListView1.handle(), LVM_SETCOLUMNWIDTH, 0, widest + 32);
+    SendMessageA(TeListView1.handle(), LVM_SETCOLUMNWIDTH, 0, widest + ui::toPixels(32));
 }
 
 void TTaskSelForm::TeButton1Click() {

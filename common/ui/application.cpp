@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "common/message_box.h"
+#include "common/ui/layout_scale.h"
 #include "common/ui/synchronize.h"
 #include "common/ui/window.h"
 #include "common/ui_thread.h"
@@ -127,11 +128,11 @@ void Application::showException(const char* what) {
 }
 
 int Application::screenWidth() {
-    return GetSystemMetrics(SM_CXSCREEN);
+    return toUnits(GetSystemMetrics(SM_CXSCREEN));
 }
 
 int Application::screenHeight() {
-    return GetSystemMetrics(SM_CYSCREEN);
+    return toUnits(GetSystemMetrics(SM_CYSCREEN));
 }
 
 }  // namespace ui

@@ -47,6 +47,7 @@ public:
     // application's title; the program goes on afterwards.
     static void showException(const char* what);
 
+    // The screen's size in layout units (common/ui/layout_scale.h).
     static int screenWidth();
     static int screenHeight();
 };

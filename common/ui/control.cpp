@@ -1,6 +1,7 @@
 #include "common/ui/control.h"
 
 #include "common/ui/application.h"
+#include "common/ui/layout_scale.h"
 
 namespace ui {
 
@@ -8,20 +9,45 @@ namespace {
 
 const char kControlProperty[] = "Mendora.Control";
 
+// The stock GUI font is made for 96 DPI whatever the system's DPI (its
+// characters are 11 pixels high), so above 96 DPI the controls get a copy of
+// it at the same size in inches. One for the whole run.
+HFONT defaultFont() {
+    const auto stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (systemDpi() == 96) return stock;
+    static const win::Font scaled = [stock] {
+        LOGFONTA spec = {};
+        GetObjectA(stock, sizeof spec, &spec);
+        const int kStockHeightAt96Dpi = -11;
+        spec.lfHeight = toPixels(kStockHeightAt96Dpi);
+        spec.lfWidth = 0;
+        return win::Font(CreateFontIndirectA(&spec));
+    }();
+    return scaled ? scaled.get() : stock;
+}
+
+RECT pixelRect(const Bounds& b) {
+    const int left = toPixels(b.left);
+    const int top = toPixels(b.top);
+    // The far edges are scaled, not the sizes, so that controls that touch at
+    // 96 DPI still touch.
+    return RECT{left, top, toPixels(b.left + b.width), toPixels(b.top + b.height)};
+}
+
 }  // namespace
 
 Control::Control(Container& parent, const char* windowClass, const std::string& text, DWORD style,
                  DWORD exStyle, const Bounds& b)
     : parent_(parent), id_(parent.nextControlId()) {
     Application::initialize();
-    hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | style, b.left, b.top,
-                            b.width, b.height, parent.handle(),
+    const RECT r = pixelRect(b);
+    hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parent.handle(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return;
     SetPropA(hwnd_, kControlProperty, this);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
 }
 
 Control::~Control() {
@@ -65,14 +91,17 @@ bool Control::enabled() const {
 }
 
 void Control::setBounds(const Bounds& b) {
-    MoveWindow(hwnd_, b.left, b.top, b.width, b.height, TRUE);
+    const RECT r = pixelRect(b);
+    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 Bounds Control::bounds() const {
     RECT r = {};
     GetWindowRect(hwnd_, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
-    return Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const int left = toUnits(r.left);
+    const int top = toUnits(r.top);
+    return Bounds{left, top, toUnits(r.right) - left, toUnits(r.bottom) - top};
 }
 
 void Control::setFocus() {
@@ -84,10 +113,9 @@ bool Control::hasFocus() const {
 }
 
 void Control::setFont(const FontSpec& spec) {
-    const int height =
-        -MulDiv(spec.pointSize, GetDeviceCaps(win::WindowDc(nullptr).get(), LOGPIXELSY), 72);
-    win::Font font(CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    win::Font font(CreateFontA(fontHeightForPoints(spec.pointSize), 0, 0, 0,
+                               spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str()));
     if (!font) return;
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

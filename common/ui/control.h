@@ -13,6 +13,8 @@
 
 namespace ui {
 
+// A control's place in its container, in layout units
+// (common/ui/layout_scale.h): the pixels of a 96-DPI screen.
 struct Bounds {
     int left = 0;
     int top = 0;

@@ -1,5 +1,6 @@
 #include "common/ui/label.h"
 
+#include "common/ui/layout_scale.h"
 #include "common/win_handles.h"
 
 namespace ui {
@@ -29,7 +30,7 @@ Label::Label(Container& parent, const Bounds& b, const std::string& text, LabelO
 
 void Label::fitHeightToText() {
     const Bounds b = bounds();
-    RECT r = {0, 0, b.width, 0};
+    RECT r = {0, 0, toPixels(b.width), 0};
     {
         win::WindowDc dc(handle());
         win::SelectedObject font(
@@ -38,7 +39,10 @@ void Label::fitHeightToText() {
         DrawTextA(dc.get(), content.c_str(), static_cast<int>(content.size()), &r,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     }
-    setBounds(Bounds{b.left, b.top, b.width, r.bottom});
+    // Rounded up: a unit short would cut the last line off by a pixel.
+    int height = toUnits(r.bottom);
+    if (toPixels(height) < r.bottom) ++height;
+    setBounds(Bounds{b.left, b.top, b.width, height});
 }
 
 HBRUSH Label::onColour(HDC dc) {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/ui/layout_scale.h"
+
 namespace ui {
 
 ListView::ListView(Container& parent, const Bounds& b, ListViewOptions options)
@@ -25,7 +27,7 @@ void ListView::addColumn(const std::string& caption, int width) {
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<char*>(caption.c_str());
-    column.cx = width < 0 ? 100 : width;
+    column.cx = toPixels(width < 0 ? 100 : width);
     column.iSubItem = columns_;
     SendMessageA(handle(), LVM_INSERTCOLUMNA, columns_, reinterpret_cast<LPARAM>(&column));
     if (width < 0) SendMessageA(handle(), LVM_SETCOLUMNWIDTH, columns_, LVSCW_AUTOSIZE_USEHEADER);

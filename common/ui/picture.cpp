@@ -3,6 +3,7 @@
 #include "common/win_handles.h"
 
 #include "common/ui/application.h"
+#include "common/ui/scaled_bitmap.h"
 
 namespace ui {
 
@@ -100,13 +101,7 @@ void Picture::paint() {
     RECT client;
     GetClientRect(handle(), &client);
     FillRect(dc, &client, parent().backgroundBrush());
-    if (bitmap_) {
-        BITMAP info = {};
-        GetObjectA(bitmap_, sizeof info, &info);
-        win::MemoryDc memory(CreateCompatibleDC(dc));
-        win::SelectedObject selected(memory.get(), bitmap_);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-    }
+    if (bitmap_) drawScaled(dc, bitmap_);
     EndPaint(handle(), &ps);
 }
 

@@ -17,8 +17,9 @@ public:
     Picture(Container& parent, const Bounds& b);
     ~Picture() override;
 
-    // Shows the bitmap; the caller keeps owning it and keeps it alive while it
-    // is shown. None shows the container's background.
+    // Shows the bitmap, drawn for 96 DPI, at the scaled size
+    // (common/ui/scaled_bitmap.h); the caller keeps owning it and keeps it
+    // alive while it is shown. None shows the container's background.
     void setBitmap(HBITMAP bitmap);
     HBITMAP bitmap() const { return bitmap_; }
     void setHandCursor(bool hand) { handCursor_ = hand; }

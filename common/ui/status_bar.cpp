@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "common/ui/layout_scale.h"
+
 namespace ui {
 
 StatusBar::StatusBar(Container& parent, const std::vector<int>& panelWidths)
@@ -11,7 +13,7 @@ StatusBar::StatusBar(Container& parent, const std::vector<int>& panelWidths)
     std::vector<int> edges;
     int right = 0;
     for (int w : panelWidths) {
-        right = w < 0 ? -1 : right + w;
+        right = w < 0 ? -1 : right + toPixels(w);
         edges.push_back(right);
         if (right < 0) break;
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/ui/application.h"
+#include "common/ui/layout_scale.h"
 #include "common/ui/menu_bar.h"
 
 namespace ui {
@@ -56,7 +57,7 @@ Window::Window(const WindowOptions& options) {
     const DWORD style = styleFor(options);
     const DWORD exStyle = (options.stayOnTop ? WS_EX_TOPMOST : 0) |
                           (options.frame == Frame::Tool ? WS_EX_TOOLWINDOW : 0);
-    RECT r = {0, 0, options.clientWidth, options.clientHeight};
+    RECT r = {0, 0, toPixels(options.clientWidth), toPixels(options.clientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     const HWND hwnd = CreateWindowExA(
         exStyle, className, options.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -124,7 +125,7 @@ LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (hit != HTCLIENT || !captionTest_) return hit;
             POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             ScreenToClient(hwnd, &p);
-            return captionTest_(p.x, p.y) ? HTCAPTION : hit;
+            return captionTest_(toUnits(p.x), toUnits(p.y)) ? HTCAPTION : hit;
         }
         case WM_DESTROY:
             setHandle(nullptr);
@@ -227,7 +228,7 @@ bool Window::stayOnTop() const {
 }
 
 void Window::setClientSize(int width, int height) {
-    RECT r = {0, 0, width, height};
+    RECT r = {0, 0, toPixels(width), toPixels(height)};
     AdjustWindowRectEx(&r, GetWindowLongA(handle(), GWL_STYLE), GetMenu(handle()) != nullptr,
                        GetWindowLongA(handle(), GWL_EXSTYLE));
     SetWindowPos(handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -237,41 +238,42 @@ void Window::setClientSize(int width, int height) {
 int Window::clientWidth() const {
     RECT r = {};
     GetClientRect(handle(), &r);
-    return r.right;
+    return toUnits(r.right);
 }
 
 int Window::clientHeight() const {
     RECT r = {};
     GetClientRect(handle(), &r);
-    return r.bottom;
+    return toUnits(r.bottom);
 }
 
 int Window::width() const {
     RECT r = {};
     GetWindowRect(handle(), &r);
-    return r.right - r.left;
+    return toUnits(r.right - r.left);
 }
 
 int Window::height() const {
     RECT r = {};
     GetWindowRect(handle(), &r);
-    return r.bottom - r.top;
+    return toUnits(r.bottom - r.top);
 }
 
 void Window::setPosition(int left, int top) {
-    SetWindowPos(handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(handle(), nullptr, toPixels(left), toPixels(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Window::left() const {
     RECT r = {};
     GetWindowRect(handle(), &r);
-    return r.left;
+    return toUnits(r.left);
 }
 
 int Window::top() const {
     RECT r = {};
     GetWindowRect(handle(), &r);
-    return r.top;
+    return toUnits(r.top);
 }
 
 void Window::centre() {
@@ -300,7 +302,8 @@ void Window::flash(UINT flags, UINT count, DWORD intervalMs) {
 }
 
 void Window::setRoundedShape(int right, int bottom, int ellipseWidth, int ellipseHeight) {
-    win::Region region(CreateRoundRectRgn(0, 0, right, bottom, ellipseWidth, ellipseHeight));
+    win::Region region(CreateRoundRectRgn(0, 0, toPixels(right), toPixels(bottom),
+                                          toPixels(ellipseWidth), toPixels(ellipseHeight)));
     // The window owns the region once SetWindowRgn succeeds.
     if (region && SetWindowRgn(handle(), region.get(), TRUE)) region.detach();
 }

@@ -21,6 +21,8 @@ enum class Frame {
     Tool,      // small caption without buttons (progress windows)
 };
 
+// Sizes and positions of windows are in layout units
+// (common/ui/layout_scale.h), as are the points handed to the caption test.
 struct WindowOptions {
     std::string caption;
     int clientWidth = 400;

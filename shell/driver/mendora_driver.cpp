@@ -8,7 +8,8 @@ namespace {
 
 bool isMainWindow(HWND hwnd) {
     RECT r;
-    return GetClientRect(hwnd, &r) && r.right == 730 && r.bottom == 595;
+    return GetClientRect(hwnd, &r) && r.right == window_driver::scaledForScreen(730) &&
+           r.bottom == window_driver::scaledForScreen(595);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 namespace mendora_driver {
 
 // Mendora's main window: the visible window of the process with a client
-// area of 730 by 595; none when it did not show within the time.
+// area of 730 by 595 at 96 DPI (scaled for the screen); none when it did not
+// show within the time.
 HWND waitForMainWindow(DWORD processId, int seconds);
 // The process of the visible main window called "Mendora", or 0.
 DWORD findMendoraProcess();

@@ -1,9 +1,12 @@
 #include "shell/skin/skin_background.h"
 
+#include "common/ui/scaled_bitmap.h"
+
 namespace skin {
 
 namespace {
 
+// The skin's pictures are drawn for 96 DPI: their pixels are layout units.
 ui::Bounds pictureBounds(HBITMAP picture) {
     BITMAP info = {};
     if (!picture || !GetObjectA(picture, sizeof info, &info)) return ui::Bounds{0, 0, 0, 0};
@@ -18,7 +21,7 @@ ui::Bounds pictureBounds(HBITMAP picture) {
 SkinBackground::SkinBackground(ui::Container& parent, win::Bitmap picture)
     : ui::Control(parent, "STATIC", "", WS_VISIBLE | WS_CLIPSIBLINGS | SS_BITMAP, 0,
                   pictureBounds(picture.get())),
-      picture_(std::move(picture)) {
+      picture_(ui::scaledPicture(std::move(picture))) {
     if (!handle()) return;
     if (picture_)
         SendMessageA(handle(), STM_SETIMAGE, IMAGE_BITMAP,

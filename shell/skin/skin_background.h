@@ -12,8 +12,9 @@ namespace skin {
 
 class SkinBackground : public ui::Control {
 public:
-    // Shows the picture at (0, 0); takes ownership of it. An empty picture
-    // leaves the window's own background colour.
+    // Shows the picture, drawn for 96 DPI, at (0, 0) at the scaled size;
+    // takes ownership of it. An empty picture leaves the window's own
+    // background colour.
     SkinBackground(ui::Container& parent, win::Bitmap picture);
 
     // Puts the picture below every other control of its container. Later

@@ -180,8 +180,13 @@ HWND controlAt(HWND window, int x, int y) {
     }
 }
 
+int scaledForScreen(int pixelsAt96Dpi) {
+    win::WindowDc screen(nullptr);
+    return MulDiv(pixelsAt96Dpi, GetDeviceCaps(screen.get(), LOGPIXELSY), 96);
+}
+
 void clickAt(HWND window, int x, int y) {
-    HWND control = controlAt(window, x, y);
+    HWND control = controlAt(window, scaledForScreen(x), scaledForScreen(y));
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
 }

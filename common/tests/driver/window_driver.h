@@ -51,9 +51,16 @@ std::string messageText(HWND box);
 // Presses a message box button (IDYES, IDNO, IDOK).
 bool answer(HWND box, int button);
 
-// The deepest visible control under a point of the window's client area.
+// The suite's programs lay themselves out for the system's DPI from places
+// given for 96 DPI; a driver names places the same way. The pixels of that
+// many 96-DPI pixels on this screen.
+int scaledForScreen(int pixelsAt96Dpi);
+
+// The deepest visible control under a point of the window's client area,
+// in pixels.
 HWND controlAt(HWND window, int x, int y);
-// A press and release on the control under a point of the client area.
+// A press and release on the control under a point of the client area given
+// for 96 DPI (scaled for the screen).
 void clickAt(HWND window, int x, int y);
 // A visible child window (at any depth) whose text matches, or none.
 HWND visibleChildWithText(HWND window, const std::function<bool(const std::string&)>& match);
