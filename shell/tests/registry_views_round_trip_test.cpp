@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/registry_reader_writer.h"
+#include "common/tests/support/test_files.h"
 #include "common/tests/support/test_registry.h"
 #include "repair/settings.h"
 #include "scan/categories/categories.h"
@@ -54,7 +55,11 @@ TEST(RegistryViewsRoundTrip, ABrokenClassOfEitherViewLeavesAndReturnsInItsOwnVie
     if (sizeof(void*) != 8) GTEST_SKIP() << "a 32-bit Mendora reads its own registry view only";
     createCategories();
     TestInstallation install;
-    const std::string present = "%SystemRoot%\\System32\\kernel32.dll";  // in both views
+    // A server file outside the system folders is the same file in both
+    // views (the 32-bit system folder is empty where 32-bit code cannot run).
+    ScopedTestFolder servers;
+    const std::string present = servers.path() + "present.dll";
+    writeFile(present, "MZ");
     const std::string gone = "C:\\mendora-missing\\" + uniqueName("two-views") + ".dll";
     // One name broken in the native view, working in the 32-bit one; the
     // other the other way round.
