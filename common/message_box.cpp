@@ -20,7 +20,22 @@ std::atomic<HWND> mainWindow{nullptr};
 
 namespace {
 
-int show(const MessageBoxRequest& request) {
+// A box without a named owner belongs to the window the user works in on
+// this thread, or else to the main window when this is its thread: an
+// unowned box opens behind a window that stays on top, and leaves the
+// foreground to another program when it closes.
+HWND ownerFor(HWND named) {
+    if (named) return named;
+    if (HWND active = GetActiveWindow()) return active;
+    const HWND main = mainWindow;
+    if (main && IsWindowVisible(main) &&
+        GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId())
+        return main;
+    return nullptr;
+}
+
+int show(MessageBoxRequest request) {
+    request.owner = ownerFor(request.owner);
     MessageBoxHandler current;
     {
         std::lock_guard<std::mutex> lock(handlerLock);

@@ -10,6 +10,8 @@
 namespace win {
 
 struct MessageBoxRequest {
+    // Null: the window active on the calling thread, or the main window when
+    // the call comes from its thread.
     HWND owner;
     std::string text;
     std::string caption;

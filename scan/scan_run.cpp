@@ -50,6 +50,10 @@ void ScanRun::cancel() {
 void ScanRun::stop() {
     stopThread(monitor_);
     stopThread(worker_);
+    // Nothing runs any more. A monitor stopped before the end of its run
+    // (a cancel followed at once by a start that did not begin) would
+    // otherwise leave the flag unset, and a close would wait for it for ever.
+    scanFinished = true;
 }
 
 }  // namespace sysrepair

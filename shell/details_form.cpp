@@ -34,6 +34,9 @@ TScanDetailsForm::TScanDetailsForm()
     Label1.setFontColour(RGB(128, 128, 0));
     TreeView_SetBkColor(TeTreeView1.handle(), RGB(255, 255, 255));
     TeButton1.onClick = [this] { TeButton1Click(); };
+    setDefaultButton(TeButton1);
+    setCancelButton(TeButton1);
+    setFirstFocus(TeTreeView1);
     onShow = [this] { FormShow(); };
     centre();
 }

@@ -38,6 +38,7 @@ const ui::FontSpec kTextBold{"Verdana", 9, true};
 const ui::FontSpec kHeadline{"Verdana", 11, true};
 const ui::FontSpec kRunningCaption{"Verdana", 14, false};
 
+const char kScanningCaption[] = "Scanning...";
 const char kWelcomeText[] =
     "Welcome to Mendora.  Mendora will scan your system for possible system errors and if found "
     "show and repair them for you. ";
@@ -118,7 +119,7 @@ TSystemRepairForm::TSystemRepairForm()
       ImageButton9(skinned(Panel1.add<skin::TImageButton>(ui::Bounds{216, 248, 177, 49}),
                            skin::SkinButton::Optimize)),
       Panel2(add<ui::Panel>(ui::Bounds{288, 136, 425, 313}, kWhite)),
-      Label20(styled(Panel2.add<ui::Label>(ui::Bounds{6, 0, 419, 28}, "Scanning...", kCentred),
+      Label20(styled(Panel2.add<ui::Label>(ui::Bounds{6, 0, 419, 28}, kScanningCaption, kCentred),
                      kRunningCaption, kOlive)),
       TeRichEdit1(
           Panel2.add<ui::RichText>(ui::Bounds{8, 24, 401, 217}, ui::RichTextOptions{true, false})),
@@ -164,6 +165,13 @@ TSystemRepairForm::TSystemRepairForm()
     ImageButton2.PictureClick = [this](skin::TImageButton&) { ImageButton2PictureClick(); };
     ImageButton5.PictureClick = [this](skin::TImageButton&) { ImageButton5PictureClick(); };
     ImageButton6.PictureClick = [this](skin::TImageButton&) { ImageButton6PictureClick(); };
+
+    // The keyboard starts on the panel's first button, then reaches the
+    // buttons around it.
+    setTabOrder({&ImageButton8, &ImageButton9, &TeListBox1, &ImageButton10, &TeRichEdit1,
+                 &ImageButton12, &ImageButton14, &ImageButton11, &ImageButton1, &ImageButton7,
+                 &ImageButton2, &ImageButton3, &ImageButton4, &ImageButton5, &ImageButton6});
+    setFirstFocus(ImageButton8);
 
     onShow = [this] { FormShow(); };
     onCloseQuery = [this] { return FormCloseQuery(); };
@@ -218,12 +226,17 @@ void TSystemRepairForm::showOnlyPanel(ui::Panel& panel) {
     Panel1.setVisible(&panel == &Panel1);
     Panel2.setVisible(&panel == &Panel2);
     Panel3.setVisible(&panel == &Panel3);
+    // A button that went with its panel leaves the keyboard nowhere: it goes
+    // on to the new panel's first button.
+    keepFocusUsable();
 }
 
 void TSystemRepairForm::ImageButton8PictureClick() {
     scanRun.prepare(categories, *this);
     TeRichEdit1.clear();
     logEmpty = true;
+    // The last run's "Running ... Scanner" is not this run's.
+    Label20.setText(kScanningCaption);
     if (categories.empty()) {
         win::showMessageBox(handle(), "You must select at least one task.", "Mendora", MB_OK);
         return;
@@ -246,6 +259,8 @@ void TSystemRepairForm::cancelScan() {
 void TSystemRepairForm::ImageButton10PictureClick() {
     cancelScan();
     reloadAllCategories();
+    // The list shows what the next scan covers: all of them again.
+    refillCategoryList();
     showOnlyPanel(Panel1);
     ImageButton1.setEnabled(true);
     ImageButton7.setEnabled(true);

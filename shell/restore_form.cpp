@@ -46,6 +46,9 @@ TScanRestoreForm::TScanRestoreForm()
     TeListView1.addColumn("Description", 300);
     TeButton1.onClick = [this] { TeButton1Click(); };
     TeButton2.onClick = [this] { TeButton2Click(); };
+    setDefaultButton(TeButton1);
+    setCancelButton(TeButton2);
+    setFirstFocus(TeListView1);
     onShow = [this] { FormShow(); };
     onClose = [this] { FormClose(); };
     centre();
@@ -81,7 +84,7 @@ void TScanRestoreForm::TeButton1Click() {
     if (main && !mainWasEnabled) EnableWindow(main, FALSE);
 
     const RestoreMessage message = restoreMessage(result);
-    win::showMessageBox(nullptr, message.text, message.caption,
+    win::showMessageBox(handle(), message.text, message.caption,
                         MB_OK | (message.warning ? MB_ICONWARNING : 0));
     close();
 }

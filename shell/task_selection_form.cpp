@@ -39,6 +39,9 @@ TTaskSelForm::TTaskSelForm(sysrepair::ScanCategoryTarget& target)
     SendMessageA(TeListView1.handle(), LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
     TeButton1.onClick = [this] { TeButton1Click(); };
     TeButton2.onClick = [this] { TeButton2Click(); };
+    setDefaultButton(TeButton1);
+    setCancelButton(TeButton2);
+    setFirstFocus(TeListView1);
     onShow = [this] { FormShow(); };
     centre();
 }

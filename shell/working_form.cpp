@@ -96,11 +96,13 @@ void hideWorking() {
         win::showMessageBox(nullptr, "Null Working Form Thread", "Error", MB_OK);
         return;
     }
+    setMainWindowBlock("");
+    // Enabled before the working window hides, so that the main window gets
+    // the foreground back.
+    enableMainWindow(true);
     running->terminate();
     win::pauseServingSentMessages(200);
     running.reset();  // waits for the thread, which closes its window
-    setMainWindowBlock("");
-    enableMainWindow(true);
 }
 
 WorkingFormThread* workingFormThread() {

@@ -91,6 +91,7 @@ TParlewise::TParlewise(chatsession::ChatSession& chatSession)
     chatInput.onKeyDown = [this](unsigned key) { return chatInputKeyDown(key); };
     // The character of a swallowed Enter follows its key-down: no line break.
     chatInput.onKeyPress = [](char c) { return c == '\r' || c == '\n'; };
+    setFirstFocus(chatInput);
     onShow = [this] { FormShow(); };
     onCloseQuery = [this] { return FormCloseQuery(); };
     onResize = [this] { FormResize(); };

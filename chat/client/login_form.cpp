@@ -64,6 +64,8 @@ TForm2::TForm2(TParlewise& chat, chatsession::ChatSession& chatSession)
     TeGroupBox5.setVisible(false);
     Edit4.setVisible(false);
     Button1.onClick = [this] { Button1Click(); };
+    setDefaultButton(Button1);
+    setFirstFocus(Edit1);
     onShow = [this] { FormShow(); };
     onClose = [this] { FormClose(); };
     centre();

@@ -9,6 +9,7 @@
 
 #include "common/message_box.h"
 #include "common/ui/layout_scale.h"
+#include "common/ui/message_dispatch.h"
 #include "common/ui/synchronize.h"
 #include "common/ui/window.h"
 #include "common/ui_thread.h"
@@ -85,8 +86,7 @@ int Application::run(Window& window) {
             break;
         }
         if (got == -1) break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        dispatchMessage(msg);
     }
     mainWin = nullptr;
     return exitCode;
@@ -104,8 +104,7 @@ void Application::processMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        dispatchMessage(msg);
     }
 }
 

@@ -11,6 +11,13 @@ void Button::onCommand(WORD code) {
     if (code == BN_CLICKED && onClick) onClick();
 }
 
+bool Button::press() {
+    if (!enabled() || !visible()) return false;
+    // As the dialog manager presses it: the focus stays where it is.
+    if (onClick) onClick();
+    return true;
+}
+
 void Button::click() {
     if (!enabled()) return;  // a user cannot click a disabled button either
     SendMessageA(handle(), BM_CLICK, 0, 0);

@@ -14,6 +14,8 @@ public:
     void onCommand(WORD code) override;
     // Acts as if the user had clicked it.
     void click();
+    bool press() override;
+    bool pressesOnEnter() const override { return true; }
 
     std::function<void()> onClick;
 };

@@ -1,5 +1,7 @@
 #include "common/ui/control.h"
 
+#include <atomic>
+
 #include "common/ui/application.h"
 #include "common/ui/layout_scale.h"
 
@@ -38,7 +40,7 @@ RECT pixelRect(const Bounds& b) {
 
 Control::Control(Container& parent, const char* windowClass, const std::string& text, DWORD style,
                  DWORD exStyle, const Bounds& b)
-    : parent_(parent), id_(parent.nextControlId()) {
+    : parent_(parent), id_(Container::nextControlId()) {
     Application::initialize();
     const RECT r = pixelRect(b);
     hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | style, r.left, r.top,
@@ -59,6 +61,28 @@ Control::~Control() {
 
 Control* Control::fromHandle(HWND hwnd) {
     return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProperty)) : nullptr;
+}
+
+namespace {
+
+struct IdSearch {
+    int id;
+    Control* found;
+};
+
+BOOL CALLBACK matchControlId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<IdSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = Control::fromHandle(child);
+    return search->found == nullptr;
+}
+
+}  // namespace
+
+Control* Control::findById(HWND window, int id) {
+    IdSearch search{id, nullptr};
+    EnumChildWindows(window, matchControlId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 void Control::setText(const std::string& text) {
@@ -135,6 +159,15 @@ HBRUSH Control::onColour(HDC dc) {
 }
 
 Container::~Container() = default;
+
+int Container::nextControlId() {
+    // Below the menu items' ids (0x8000 on) and above IDOK and IDCANCEL; a
+    // program makes far fewer controls than that in its life, and the ids
+    // that come round again belong to controls long gone.
+    static std::atomic<int> next{100};
+    const int id = next++;
+    return 100 + (id - 100) % (0x8000 - 100);
+}
 
 void Container::setBackgroundColour(COLORREF colour) {
     background_ = colour;

@@ -60,6 +60,12 @@ public:
     void setFontColour(COLORREF colour);
     COLORREF fontColour() const { return fontColour_; }
 
+    // Acts as a click from the keyboard would; false for a control that is
+    // not pressed (the default for anything but a button).
+    virtual bool press() { return false; }
+    // Whether Enter presses this control while it has the focus.
+    virtual bool pressesOnEnter() const { return false; }
+
     // Called by the container for the notifications of this control.
     virtual void onCommand(WORD /*code*/) {}
     virtual LRESULT onNotify(NMHDR* /*header*/) { return 0; }
@@ -69,6 +75,9 @@ public:
 
     // The control behind a child window of ours, or none.
     static Control* fromHandle(HWND hwnd);
+    // The control with this id among the window's children and their
+    // children, or none. Ids are unique in the process.
+    static Control* findById(HWND window, int id);
 
 protected:
     // Makes the child window of the given class inside the container.
@@ -103,7 +112,9 @@ public:
     void setBackgroundColour(COLORREF colour);
     COLORREF backgroundColour() const { return background_; }
     HBRUSH backgroundBrush() const;
-    int nextControlId() { return nextId_++; }
+    // Unique in the process, so that the dialog manager, which looks a
+    // control up by its id through every level of a window, finds this one.
+    static int nextControlId();
 
 protected:
     Container() = default;
@@ -119,7 +130,6 @@ private:
     std::vector<std::unique_ptr<Control>> children_;
     COLORREF background_ = GetSysColor(COLOR_BTNFACE);
     win::Brush backgroundBrush_;
-    int nextId_ = 100;
 };
 
 }  // namespace ui

@@ -18,6 +18,16 @@ LRESULT CALLBACK Panel::panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     win::guarded([&] {
         if (self->routeChildMessage(msg, wParam, lParam, result)) {
             handled = true;
+        } else if (msg == WM_NEXTDLGCTL || msg == DM_GETDEFID) {
+            // A control asks its parent as it would ask a dialog: the window
+            // the panel lies on answers.
+            result = SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+            handled = true;
+        } else if (msg == WM_CLOSE) {
+            // A rich-edit box closes its parent on Esc: that means the
+            // window's Esc, never the end of the panel.
+            SendMessageA(GetAncestor(hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+            handled = true;
         } else if (msg == WM_ERASEBKGND) {
             RECT r;
             GetClientRect(hwnd, &r);

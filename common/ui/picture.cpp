@@ -3,6 +3,7 @@
 #include "common/win_handles.h"
 
 #include "common/ui/application.h"
+#include "common/ui/greyed_picture.h"
 #include "common/ui/scaled_bitmap.h"
 
 namespace ui {
@@ -43,13 +44,93 @@ LRESULT CALLBACK Picture::pictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     bool handled = false;
-    win::guarded([&] { handled = self->handleMessage(msg, wParam, result); });
+    win::guarded([&] { handled = self->handleMessage(msg, wParam, lParam, result); });
     return handled ? result : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-bool Picture::handleMessage(UINT msg, WPARAM wParam, LRESULT& result) {
-    (void)wParam;
+void Picture::setKeyboardPress(std::function<void()> action) {
+    keyboardPress_ = std::move(action);
+    const LONG style = GetWindowLongA(handle(), GWL_STYLE);
+    SetWindowLongA(handle(), GWL_STYLE, keyboardPress_ ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+bool Picture::press() {
+    if (!keyboardPress_ || !enabled() || !IsWindowVisible(handle())) return false;
+    keyboardPress_();
+    return true;
+}
+
+void Picture::onCommand(WORD code) {
+    if (code == BN_CLICKED) press();
+}
+
+namespace {
+
+bool isPressKey(WPARAM key) {
+    return key == VK_RETURN || key == VK_SPACE;
+}
+
+bool isPressCharacter(WPARAM character) {
+    return character == '\r' || character == ' ';
+}
+
+}  // namespace
+
+bool Picture::handleKey(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool repeat = (lParam & (1 << 30)) != 0;
     switch (msg) {
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN && !repeat) press();
+            if (wParam == VK_SPACE && !repeat && enabled()) {
+                spaceDown_ = true;
+                if (onPress) onPress(MouseButton::Left);
+            }
+            return isPressKey(wParam);
+        case WM_KEYUP:
+            if (wParam == VK_SPACE && spaceDown_) {
+                spaceDown_ = false;
+                if (onRelease) onRelease(MouseButton::Left);
+            }
+            return isPressKey(wParam);
+        case WM_CHAR:
+            // Taken here: the dialog manager must not look for an access key
+            // with it once the press has hidden this picture.
+            return isPressCharacter(wParam);
+    }
+    return false;
+}
+
+bool Picture::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            if (!keyboardPress_) return false;
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            const bool ours = key && ((key->message == WM_CHAR && isPressCharacter(key->wParam)) ||
+                                      ((key->message == WM_KEYDOWN || key->message == WM_KEYUP) &&
+                                       isPressKey(key->wParam)));
+            result = DLGC_BUTTON | (ours ? DLGC_WANTMESSAGE : DLGC_UNDEFPUSHBUTTON);
+            return true;
+        }
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+            if (!keyboardPress_) return false;
+            return handleKey(msg, wParam, lParam);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (msg == WM_KILLFOCUS && spaceDown_) {
+                // A press that lost the focus is no click.
+                spaceDown_ = false;
+                if (onLeave) onLeave();
+            }
+            InvalidateRect(handle(), nullptr, FALSE);
+            return true;
+        case WM_ENABLE:
+            InvalidateRect(handle(), nullptr, FALSE);
+            return true;
+        case WM_UPDATEUISTATE:
+            InvalidateRect(handle(), nullptr, FALSE);
+            return false;
         case WM_PAINT:
             paint();
             return true;
@@ -95,13 +176,28 @@ bool Picture::handleMessage(UINT msg, WPARAM wParam, LRESULT& result) {
     return false;
 }
 
+bool Picture::showsFocus() const {
+    if (!keyboardPress_ || GetFocus() != handle()) return false;
+    // Hidden until the keyboard is used, as the platform's buttons do.
+    return !(SendMessageA(handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
 void Picture::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(handle(), &ps);
     RECT client;
     GetClientRect(handle(), &client);
-    FillRect(dc, &client, parent().backgroundBrush());
-    if (bitmap_) drawScaled(dc, bitmap_);
+    if (enabled()) {
+        FillRect(dc, &client, parent().backgroundBrush());
+        if (bitmap_) drawScaled(dc, bitmap_);
+    } else {
+        drawGreyed(dc, client, parent().backgroundBrush(), bitmap_);
+    }
+    if (showsFocus()) {
+        RECT focus = client;
+        InflateRect(&focus, -2, -2);
+        DrawFocusRect(dc, &focus);
+    }
     EndPaint(handle(), &ps);
 }
 

@@ -18,14 +18,42 @@ RichText::RichText(Container& parent, const Bounds& b, RichTextOptions options)
     // a line width of 1 twip tells it not to wrap at all.
     if (!options.wordWrap) SendMessageA(handle(), EM_SETTARGETDEVICE, 0, 1);
     SendMessageA(handle(), EM_SETEVENTMASK, 0, ENM_KEYEVENTS);
+    // The platform holds text a program adds to 32,767 characters unless
+    // told otherwise: a scan log or a long conversation would stop there.
+    SendMessageA(handle(), EM_EXLIMITTEXT, 0, kTextLimit);
 }
+
+namespace {
+
+// The keys of the dialog manager that a multi-line box would otherwise keep:
+// Tab and Shift+Tab move on (Ctrl+Tab types a tab), Esc is the window's.
+bool passKeyToWindow(HWND box, unsigned key) {
+    const HWND window = GetAncestor(box, GA_ROOT);
+    if (key == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+        SendMessageA(window, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, 0);
+        return true;
+    }
+    if (key == VK_ESCAPE) {
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 LRESULT RichText::onNotify(NMHDR* header) {
     if (header->code != EN_MSGFILTER) return 0;
     const auto* filter = reinterpret_cast<MSGFILTER*>(header);
     // Non-zero tells the control to ignore the key.
-    if (filter->msg == WM_KEYDOWN && onKeyDown)
-        return onKeyDown(static_cast<unsigned>(filter->wParam)) ? 1 : 0;
+    if (filter->msg == WM_KEYDOWN) {
+        const auto key = static_cast<unsigned>(filter->wParam);
+        if (onKeyDown && onKeyDown(key)) return 1;
+        return passKeyToWindow(handle(), key) ? 1 : 0;
+    }
+    if (filter->msg == WM_CHAR && (filter->wParam == '\t' || filter->wParam == 27) &&
+        !(GetKeyState(VK_CONTROL) & 0x8000))
+        return 1;
     if (filter->msg == WM_CHAR && onKeyPress)
         return onKeyPress(static_cast<char>(filter->wParam)) ? 1 : 0;
     return 0;
@@ -86,6 +114,10 @@ bool RichText::boldAt(int position) const {
 
 int RichText::firstVisibleLine() const {
     return static_cast<int>(SendMessageA(handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
+int RichText::textLimit() const {
+    return static_cast<int>(SendMessageA(handle(), EM_GETLIMITTEXT, 0, 0));
 }
 
 int RichText::lineCount() const {

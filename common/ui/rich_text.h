@@ -15,6 +15,9 @@ struct RichTextOptions {
 
 class RichText : public Control {
 public:
+    // The most text the box holds, far above any log or conversation.
+    static const int kTextLimit = 0x7FFFFFFE;
+
     RichText(Container& parent, const Bounds& b, RichTextOptions options = {});
 
     void append(const std::string& text, COLORREF colour, bool bold = false);
@@ -27,6 +30,8 @@ public:
     bool boldAt(int position) const;
     int firstVisibleLine() const;
     int lineCount() const;
+    // The most text the box takes (EM_GETLIMITTEXT).
+    int textLimit() const;
     LRESULT onNotify(NMHDR* header) override;
 
     // Called when a key goes down (a virtual-key code); return true to

@@ -34,6 +34,23 @@ std::string StatusBar::panelText(int panel) const {
     return text;
 }
 
+void StatusBar::setHeight(int height) {
+    // The bar is asked for the height of its drawing area, which its borders
+    // and edges enclose by amounts of the platform's choosing: the first
+    // answer is measured and the request corrected by the difference.
+    const int wanted = toPixels(height);
+    int request = wanted;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SendMessageA(handle(), SB_SETMINHEIGHT, request, 0);
+        SendMessageA(handle(), WM_SIZE, 0, 0);
+        RECT r = {};
+        GetWindowRect(handle(), &r);
+        const int got = r.bottom - r.top;
+        if (got == wanted) return;
+        request += wanted - got;
+    }
+}
+
 void StatusBar::onParentResized() {
     SendMessageA(handle(), WM_SIZE, 0, 0);
 }

@@ -13,6 +13,8 @@ public:
     StatusBar(Container& parent, const std::vector<int>& panelWidths);
     void setPanelText(int panel, const std::string& text);
     std::string panelText(int panel) const;
+    // The bar's whole height, in layout units; by default the platform's.
+    void setHeight(int height);
     void onParentResized() override;
 };
 

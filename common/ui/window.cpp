@@ -6,6 +6,7 @@
 #include "common/ui/application.h"
 #include "common/ui/layout_scale.h"
 #include "common/ui/menu_bar.h"
+#include "common/ui/message_dispatch.h"
 
 namespace ui {
 
@@ -56,7 +57,9 @@ Window::Window(const WindowOptions& options) {
     registerWindowClass(className, windowProc);
     const DWORD style = styleFor(options);
     const DWORD exStyle = (options.stayOnTop ? WS_EX_TOPMOST : 0) |
-                          (options.frame == Frame::Tool ? WS_EX_TOOLWINDOW : 0);
+                          (options.frame == Frame::Tool ? WS_EX_TOOLWINDOW : 0) |
+                          (options.activatesWhenShown ? 0 : WS_EX_NOACTIVATE) | WS_EX_CONTROLPARENT;
+    activatesWhenShown_ = options.activatesWhenShown;
     RECT r = {0, 0, toPixels(options.clientWidth), toPixels(options.clientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     const HWND hwnd = CreateWindowExA(
@@ -88,17 +91,56 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+Window* Window::fromHandle(HWND hwnd) {
+    if (!hwnd || GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(windowProc))
+        return nullptr;
+    return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
 LRESULT Window::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (routeChildMessage(msg, wParam, lParam, result)) return result;
     const HWND hwnd = handle();
     switch (msg) {
-        case WM_COMMAND:
-            if (lParam == 0 && HIWORD(wParam) == 0 && menuBar_) {
-                menuBar_->dispatch(LOWORD(wParam));
+        case WM_COMMAND: {
+            if (lParam != 0) break;
+            const WORD id = LOWORD(wParam);
+            // From the dialog manager: Esc, and Enter with no default button.
+            if (id == IDCANCEL) {
+                cancel();
+                return 0;
+            }
+            if (id == IDOK) return 0;
+            if (HIWORD(wParam) == 0 && menuBar_ && id >= 0x8000) {
+                menuBar_->dispatch(id);
+                return 0;
+            }
+            // A default button the dialog manager named by its id alone.
+            if (Control* control = Control::findById(hwnd, id)) {
+                control->onCommand(HIWORD(wParam));
                 return 0;
             }
             break;
+        }
+        case DM_GETDEFID:
+            return defaultButtonId();
+        case WM_NEXTDLGCTL:
+            moveFocus(wParam, lParam);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                const HWND focus = GetFocus();
+                if (!focus || (focus != hwnd && !IsChild(hwnd, focus))) restoreFocus();
+                if (!GetFocus()) SetFocus(hwnd);
+            }
+            return 0;
+        case WM_SETFOCUS:
+            // The frame itself holds nothing to type into.
+            restoreFocus();
+            return 0;
         case WM_CLOSE:
             close();
             return 0;
@@ -139,8 +181,133 @@ void Window::show() {
     if (menuBar_ && !visible())
         SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(handle(), SW_SHOW);
+    ShowWindow(handle(), activatesWhenShown_ ? SW_SHOW : SW_SHOWNOACTIVATE);
     UpdateWindow(handle());
+}
+
+void Window::setOwner(HWND owner) {
+    ownerChosen_ = true;
+    SetWindowLongPtrA(handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+}
+
+HWND Window::owner() const {
+    return GetWindow(handle(), GW_OWNER);
+}
+
+bool Window::usable(HWND control) {
+    return control && IsWindowVisible(control) && IsWindowEnabled(control) &&
+           (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP);
+}
+
+void Window::setDefaultButton(Control& button) {
+    if (defaultButton_ && defaultButton_->handle())
+        SendMessageA(defaultButton_->handle(), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    defaultButton_ = &button;
+    char className[16] = {};
+    GetClassNameA(button.handle(), className, sizeof className);
+    if (lstrcmpiA(className, "Button") == 0)
+        SendMessageA(button.handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void Window::setCancelButton(Control& button) {
+    cancelButton_ = &button;
+}
+
+void Window::setFirstFocus(Control& control) {
+    firstFocus_ = &control;
+}
+
+void Window::setTabOrder(std::initializer_list<Control*> controls) {
+    // Kept apart from the order of the windows, which the dialog manager
+    // would follow: that order is also the one other programs find the
+    // controls in, and it stays as the window was built.
+    tabOrder_.assign(controls.begin(), controls.end());
+}
+
+bool Window::hasTabOrder() const {
+    return !tabOrder_.empty();
+}
+
+HWND Window::nextInTabOrder(HWND from, bool backward) const {
+    if (tabOrder_.empty()) return GetNextDlgTabItem(handle(), from, backward);
+    const int count = static_cast<int>(tabOrder_.size());
+    int at = -1;
+    for (int i = 0; i < count && from; ++i)
+        if (tabOrder_[i]->handle() == from || IsChild(tabOrder_[i]->handle(), from)) at = i;
+    for (int step = 1; step <= count; ++step) {
+        const int i = at < 0 ? (backward ? count - step : step - 1)
+                             : ((at + (backward ? -step : step)) % count + count) % count;
+        if (usable(tabOrder_[i]->handle())) return tabOrder_[i]->handle();
+    }
+    return nullptr;
+}
+
+Control* Window::focusedControl() const {
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(handle(), focus)) return nullptr;
+    return Control::fromHandle(focus);
+}
+
+void Window::keepFocusUsable() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(handle(), focus) && IsWindowVisible(focus) && IsWindowEnabled(focus))
+        return;
+    // Only while the window is the one the user types into.
+    if (GetActiveWindow() != handle()) {
+        lastFocus_ = nullptr;
+        return;
+    }
+    lastFocus_ = nullptr;
+    restoreFocus();
+}
+
+void Window::restoreFocus() {
+    HWND target = nullptr;
+    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(handle(), lastFocus_) && usable(lastFocus_))
+        target = lastFocus_;
+    else if (firstFocus_ && usable(firstFocus_->handle()))
+        target = firstFocus_->handle();
+    else
+        target = nextInTabOrder(nullptr, false);
+    if (target && IsChild(handle(), target)) SetFocus(target);
+}
+
+LRESULT Window::defaultButtonId() const {
+    if (Control* focused = focusedControl())
+        if (focused->pressesOnEnter()) return MAKELONG(focused->id(), DC_HASDEFID);
+    if (defaultButton_ && defaultButton_->visible() && defaultButton_->enabled())
+        return MAKELONG(defaultButton_->id(), DC_HASDEFID);
+    return 0;
+}
+
+void Window::moveFocus(WPARAM wParam, LPARAM lParam) {
+    const HWND focus = GetFocus();
+    HWND target = nullptr;
+    if (lParam) {
+        target = reinterpret_cast<HWND>(wParam);
+        if (!usable(target)) return;
+    } else {
+        target = nextInTabOrder(focus && IsChild(handle(), focus) ? focus : nullptr, wParam != 0);
+    }
+    if (!target || !IsChild(handle(), target)) return;
+    SetFocus(target);
+    // A box reached by the keyboard has its text selected, as in a dialog.
+    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(target, EM_SETSEL, 0, -1);
+}
+
+void Window::cancel() {
+    if (cancelButton_ && cancelButton_->visible() && cancelButton_->enabled()) {
+        cancelButton_->press();
+        return;
+    }
+    if (modal_) close();
+}
+
+void Window::enableWindowsDisabledForModal() {
+    for (HWND w : disabledForModal_)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+    disabledForModal_.clear();
 }
 
 namespace {
@@ -154,13 +321,29 @@ BOOL CALLBACK collectEnabledWindow(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
+HWND ownerForModal(HWND self) {
+    const HWND active = GetActiveWindow();
+    if (active && active != self && IsWindowVisible(active)) return active;
+    const Window* main = Application::mainWindow();
+    if (main && main->handle() != self && main->visible() &&
+        GetWindowThreadProcessId(main->handle(), nullptr) == GetCurrentThreadId())
+        return main->handle();
+    return nullptr;
+}
+
 int Window::showModal() {
     if (modal_) return 0;
-    std::vector<HWND> disabled;
-    std::pair<HWND, std::vector<HWND>*> search{handle(), &disabled};
+    if (!ownerChosen_) {
+        SetWindowLongPtrA(handle(), GWLP_HWNDPARENT,
+                          reinterpret_cast<LONG_PTR>(ownerForModal(handle())));
+    }
+    // Each showing starts at the first focus, as a new dialog would.
+    lastFocus_ = nullptr;
+    disabledForModal_.clear();
+    std::pair<HWND, std::vector<HWND>*> search{handle(), &disabledForModal_};
     EnumThreadWindows(GetCurrentThreadId(), collectEnabledWindow,
                       reinterpret_cast<LPARAM>(&search));
-    for (HWND w : disabled) EnableWindow(w, FALSE);
+    for (HWND w : disabledForModal_) EnableWindow(w, FALSE);
     modal_ = true;
     modalResult_ = 0;
     show();
@@ -174,11 +357,10 @@ int Window::showModal() {
             break;
         }
         if (got == -1) break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        dispatchMessage(msg);
     }
     modal_ = false;
-    for (HWND w : disabled) EnableWindow(w, TRUE);
+    enableWindowsDisabledForModal();
     hide();
     return modalResult_;
 }
@@ -198,6 +380,9 @@ bool Window::close() {
 }
 
 void Window::closeUnasked() {
+    // The owner is enabled before this window hides, or Windows finds no
+    // window of the program to activate and the foreground goes elsewhere.
+    if (modal_) enableWindowsDisabledForModal();
     hide();
     if (onClose) onClose();
     modal_ = false;

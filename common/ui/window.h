@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/ui/control.h"
 
@@ -34,6 +36,9 @@ struct WindowOptions {
     // The window class; empty for the class the suite's windows share. A
     // window that another program looks for by its class has one of its own.
     std::string className;
+    // False for a window that only reports (a progress window): showing it
+    // leaves the active window active, and a click does not activate it.
+    bool activatesWhenShown = true;
 };
 
 class Window : public Container {
@@ -46,7 +51,9 @@ public:
     void show();
     // Shows the window with every other window of the thread disabled and
     // returns when it closes, with the result given to closeModal (0 after a
-    // plain close).
+    // plain close). Unless setOwner named one, the window is owned by the
+    // thread's active window (or the main window) while it is shown, so it
+    // stays above it, also above a main window that stays on top.
     int showModal();
     void hide();
     bool visible() const;
@@ -96,6 +103,35 @@ public:
     // The window's menu bar, made on first use.
     MenuBar& menuBar();
 
+    // The window that owns this one: it stays above it and is minimised and
+    // closed with it. Null for none.
+    void setOwner(HWND owner);
+    HWND owner() const;
+
+    // The keyboard, as in a dialog. Enter presses the focused button, or else
+    // the default button (drawn with the heavier frame); Esc presses the
+    // cancel button, or else closes a modal window. The first focus is where
+    // the keyboard starts when the window is activated the first time (later
+    // it returns to the control that had it); without one, the first control
+    // of the tab order. The tab order is the order of creation unless
+    // setTabOrder gives it: then Tab visits those controls alone, in that
+    // order (controls of the window's panels included).
+    void setDefaultButton(Control& button);
+    void setCancelButton(Control& button);
+    void setFirstFocus(Control& control);
+    void setTabOrder(std::initializer_list<Control*> controls);
+    bool hasTabOrder() const;
+    // Moves the focus on as Tab (or Shift+Tab, backward) does.
+    void tab(bool backward) { moveFocus(backward ? 1 : 0, 0); }
+    // The control of this window that has the keyboard focus, or none.
+    Control* focusedControl() const;
+    // Moves the focus to the first usable control of the tab order, when the
+    // focus is not on a usable control of this window already.
+    void keepFocusUsable();
+
+    // The suite's window behind a top-level window handle, or none.
+    static Window* fromHandle(HWND hwnd);
+
     std::function<void()> onShow;
     std::function<void()> onResize;
     // Return false to refuse the close.
@@ -114,10 +150,26 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    LRESULT defaultButtonId() const;
+    HWND nextInTabOrder(HWND from, bool backward) const;
+    void moveFocus(WPARAM wParam, LPARAM lParam);
+    void cancel();
+    void restoreFocus();
+    void enableWindowsDisabledForModal();
+    static bool usable(HWND control);
+
     std::unique_ptr<MenuBar> menuBar_;
     std::function<bool(int, int)> captionTest_;
     bool modal_ = false;
     int modalResult_ = 0;
+    bool activatesWhenShown_ = true;
+    bool ownerChosen_ = false;
+    std::vector<HWND> disabledForModal_;
+    Control* defaultButton_ = nullptr;
+    Control* cancelButton_ = nullptr;
+    Control* firstFocus_ = nullptr;
+    std::vector<Control*> tabOrder_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace ui

@@ -18,6 +18,11 @@ DWORD findMendoraProcess();
 
 // Client coordinates inside Mendora's Start Scan button.
 const POINT kStartScan = {288 + 16 + 10, 152 + 248 + 10};
+// Client coordinates inside Mendora's Optimize button, and inside the Make
+// Repairs and Problem Report buttons of the results panel.
+const POINT kOptimize = {288 + 216 + 10, 152 + 248 + 10};
+const POINT kMakeRepairs = {280 + 32 + 10, 136 + 176 + 10};
+const POINT kProblemReport = {280 + 216 + 10, 136 + 176 + 10};
 // Client coordinates inside Mendora's Windows information button.
 const POINT kWindowsInformation = {60 + 197 / 2, 163 + 62 / 2};
 // The Windows information window's "Advanced System Info", after File > Exit.

@@ -10,6 +10,9 @@ TImageButton::TImageButton(ui::Container& parent, const ui::Bounds& b) : ui::Pic
     onLeave = [this] { CMMouseLeave(); };
     onPress = [this](ui::MouseButton button) { OnMouseDown(button); };
     onRelease = [this](ui::MouseButton button) { OnMouseUp(button); };
+    setKeyboardPress([this] {
+        if (PictureClick) PictureClick(*this);
+    });
 }
 
 void TImageButton::setNormalPicture(HBITMAP picture) {
@@ -43,7 +46,8 @@ void TImageButton::OnMouseDown(ui::MouseButton) {
 }
 
 void TImageButton::OnMouseUp(ui::MouseButton) {
-    setBitmap(Picture_hover.get());
+    // Space releases a button the pointer may be far from.
+    setBitmap(pointerOver() ? Picture_hover.get() : Picture_normal.get());
     if (PictureClick) PictureClick(*this);
 }
 

@@ -316,4 +316,129 @@ TEST_F(MendoraProgram, CloseDuringAScanAsksToAbortAndEndsTheScan) {
     EXPECT_EQ(mendora.exitCode(120), 0u);
 }
 
+// The picture button at a place of the main window given for 96 DPI.
+HWND buttonAt(HWND window, POINT p) {
+    return controlAt(window, scaledForScreen(p.x), scaledForScreen(p.y));
+}
+
+bool isCategoryTicked(HWND list, int item) {
+    const LRESULT state = SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+// The whole way without a mouse, with the main window on top of the others
+// ("-source=vs"): Esc leaves the choice of categories as it was, the keys
+// choose Drive Cleaner alone, start the scan, open the problem report above
+// the main window and close it (the main window is active again), repair,
+// answer the message and close Mendora.
+TEST_F(MendoraProgram, KeysAloneChooseScanReportRepairAndClose) {
+    // In this test program's own temporary folder, which Mendora inherits:
+    // Drive Cleaner finds the file, and a repair removes nothing of others.
+    ScopedTestFolder temp;
+    const std::string forgotten = temp.path() + "forgotten.tmp";
+    testing_support::writeOldFile(forgotten);
+    // The repair engine of the install folder makes the repair.
+    ASSERT_TRUE(CopyFileA((testing_support::ownProgramFolder() + "rptrnr.dll").c_str(),
+                          (install.path() + "rptrnr.dll").c_str(), FALSE));
+    MendoraProcess mendora("-source=vs");
+    ASSERT_TRUE(mendora.started());
+    HWND window = mendora.mainWindow();
+    ASSERT_NE(window, nullptr);
+    if (activeWindowOf(window) != window) SetForegroundWindow(window);
+    auto focusIs = [&](HWND control) {
+        return waitForFocus(
+                   window, [&](HWND f) { return f == control; }, 30) != nullptr;
+    };
+    HWND startScan = buttonAt(window, kStartScan);
+    HWND optimize = buttonAt(window, kOptimize);
+    ASSERT_TRUE(focusIs(startScan));
+    HWND categories = childOfClass(window, "ListBox");
+    ASSERT_EQ(SendMessageA(categories, LB_GETCOUNT, 0, 0), 8);
+
+    // Tab reaches Optimize, Enter opens the dialog over the main window.
+    pressKey(VK_TAB);
+    ASSERT_TRUE(focusIs(optimize));
+    pressKey(VK_RETURN);
+    HWND choice = waitForWindowWhere(
+        mendora.id(), [&](HWND w) { return w != window && windowText(w) == "Mendora"; }, 30);
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(GetWindow(choice, GW_OWNER), window);
+    EXPECT_TRUE(isAbove(choice, window));
+    HWND list = childOfClass(choice, "SysListView32");
+    ASSERT_TRUE(focusIs(list));
+    // A change, then Esc: the dialog closes and hands nothing over.
+    pressKey(VK_HOME);
+    pressKey(VK_SPACE);
+    ASSERT_TRUE(pollUntil([&] { return !isCategoryTicked(list, 0); }, 10));
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindowVisible(choice); }, 10));
+    EXPECT_EQ(SendMessageA(categories, LB_GETCOUNT, 0, 0), 8);
+
+    // Back on Optimize: Drive Cleaner alone, ticked by Space, Enter for OK.
+    ASSERT_TRUE(focusIs(optimize));
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(pollUntil([&] { return IsWindowVisible(choice) != FALSE; }, 30));
+    ASSERT_TRUE(focusIs(list));
+    pressKey(VK_HOME);
+    const int driveCleaner = 1;
+    for (int item = 0; item < 8; ++item) {
+        if (isCategoryTicked(list, item) != (item == driveCleaner)) pressKey(VK_SPACE);
+        ASSERT_TRUE(
+            pollUntil([&] { return isCategoryTicked(list, item) == (item == driveCleaner); }, 10))
+            << item;
+        pressKey(VK_DOWN);
+    }
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindowVisible(choice); }, 10));
+    EXPECT_TRUE(pollUntil([&] { return SendMessageA(categories, LB_GETCOUNT, 0, 0) == 1; }, 10));
+
+    // Shift+Tab goes back to Start Scan; Enter scans; the results panel
+    // takes the keyboard on Make Repairs.
+    ASSERT_TRUE(focusIs(optimize));
+    pressChord(VK_SHIFT, VK_TAB);
+    ASSERT_TRUE(focusIs(startScan));
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(pollUntil([&] { return visibleChildWithText(window, isResultHeadline); }, 300));
+    EXPECT_EQ(windowText(visibleChildWithText(window, isResultHeadline)), "1 Possible Problems");
+    HWND makeRepairs = buttonAt(window, kMakeRepairs);
+    ASSERT_TRUE(focusIs(makeRepairs));
+
+    // The problem report opens above the main window, which stays on top of
+    // other windows; after Esc the main window is active again.
+    pressKey(VK_TAB);
+    ASSERT_TRUE(focusIs(buttonAt(window, kProblemReport)));
+    pressKey(VK_RETURN);
+    HWND report = waitForWindow(mendora.id(), "Detected Problems Report", 30);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(GetWindow(report, GW_OWNER), window);
+    EXPECT_TRUE(isAbove(report, window));
+    EXPECT_EQ(GetForegroundWindow(), report);
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(pollUntil([&] { return !IsWindowVisible(report); }, 10));
+    EXPECT_TRUE(pollUntil([&] { return GetForegroundWindow() == window; }, 10));
+    EXPECT_EQ(activeWindowOf(window), window);
+
+    // Make Repairs by Enter; the message is answered by Enter too.
+    pressChord(VK_SHIFT, VK_TAB);
+    ASSERT_TRUE(focusIs(makeRepairs));
+    pressKey(VK_RETURN);
+    HWND box = mendora.messageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageText(box).rfind("Congratulations!", 0), 0u) << messageText(box);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), window);
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(pollUntil([&] { return !testing_support::fileExists(forgotten); }, 30));
+
+    // Back on the welcome panel: Shift+Tab from Start Scan comes round to
+    // the close button; Enter asks, and Enter answers Yes.
+    ASSERT_TRUE(focusIs(startScan));
+    pressChord(VK_SHIFT, VK_TAB);
+    pressKey(VK_RETURN);
+    box = mendora.messageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageText(box), "Close Mendora?");
+    pressKey(VK_RETURN);
+    EXPECT_EQ(mendora.exitCode(60), 0u);
+}
+
 }  // namespace

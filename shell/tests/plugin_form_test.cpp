@@ -132,6 +132,24 @@ TEST_F(MainWindow, CancelReturnsToTheWelcomePanelWithoutResults) {
     EXPECT_TRUE(form.Panel1.visible());
 }
 
+TEST_F(MainWindow, ACancelledScanLeavesAStartWithNothingChosenAndTheCloseFree) {
+    form.show();
+    form.ImageButton8PictureClick();
+    ASSERT_TRUE(waitUntil([&] { return form.Label20.text().rfind("Running ", 0) == 0; }, 60));
+    form.ImageButton10PictureClick();
+    // The list shows what the next scan covers: every category again.
+    EXPECT_EQ(form.TeListBox1.count(), 8);
+
+    // At once a start with nothing chosen: it runs nothing, and nothing is
+    // left running that a close would wait for.
+    form.setScanCategories({});
+    form.ImageButton8PictureClick();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(sysrepair::scanFinished);
+    // A new run does not show the last one's scanner.
+    EXPECT_EQ(form.Label20.text(), "Scanning...");
+}
+
 TEST_F(MainWindow, ResultsPanelShowsWhatTheMonitorReports) {
     form.show();
     form.showResultPanel();

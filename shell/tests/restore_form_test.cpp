@@ -130,7 +130,7 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
         EXPECT_EQ(install.messages[0].text,
                   "All changes made to your system from the last repair have been undone.");
         EXPECT_EQ(install.messages[0].caption, "System Restored");
-        EXPECT_EQ(install.messages[0].owner, nullptr);
+        EXPECT_EQ(install.messages[0].owner, form.handle());
         EXPECT_EQ(install.messages[0].flags, UINT(MB_OK));
         EXPECT_FALSE(form.visible());
         EXPECT_TRUE(form.newestBackup().empty());

@@ -77,6 +77,7 @@ TddiForm::~TddiForm() = default;
 
 void TddiForm::FormShow() {
     form2_ = std::make_unique<TForm2>();
+    form2_->setOwner(handle());
     setPosition(left(), ui::Application::screenHeight() / 2 - height() / 2);
     if (!cm_.load()) {
         win::showMessageBox(handle(), "cfgmgr32", ui::Application::title(), MB_OK);
@@ -148,8 +149,8 @@ void TddiForm::TeListBox1Click() {
         RedrawWindow(TeListBox2.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         form2_->setProgress(count == 0 ? 100 : static_cast<int>(index * 100ull / count));
     }
-    form2_->hide();
     EnableWindow(handle(), TRUE);
+    form2_->hide();
 }
 
 void TddiForm::TeListBox2Click() {

@@ -11,6 +11,8 @@ ui::WindowOptions waitWindowOptions() {
     o.clientHeight = 69;
     o.frame = ui::Frame::Tool;
     o.stayOnTop = true;
+    // It reports; the device window stays the one the user works in.
+    o.activatesWhenShown = false;
     return o;
 }
 

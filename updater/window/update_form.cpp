@@ -33,6 +33,7 @@ ui::Label& title(ui::Label& label) {
 // The trace log of one run: the polls of a slow server add a line every
 // few milliseconds, so only the newest lines are kept.
 const int kTraceLines = 2000;
+const int kStatusBarHeight = 25;
 
 ui::Memo& hidden(ui::Memo& memo) {
     memo.setVisible(false);
@@ -58,6 +59,10 @@ TForm1::TForm1()
     setClientSize(281, 154);
     StatusBar1.setPanelText(0, "Click \"Check For Updates\" to start Updating Mendora");
     Button1.onClick = [this] { Button1Click(); };
+    setDefaultButton(Button1);
+    setFirstFocus(Button1);
+    // The bar's height the window's layout leaves for it.
+    StatusBar1.setHeight(kStatusBarHeight);
     onShow = [this] { FormShow(); };
     onCloseQuery = [this] { return FormCloseQuery(); };
     // Log-off and shutdown wait while Mendora's files are being replaced.

@@ -38,15 +38,23 @@ std::string longText(HWND window) {
     return text;
 }
 
-TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
+// The support server that ctest runs around this program, the suite's
+// folder of the test's own, and no details of an earlier person.
+class ParleclientProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
+    }
+
     lumonet::WinsockSession winsock;
     SupportServerControl server;
-    if (!server.connected()) GTEST_SKIP() << "run through support_server.py";
     testing_support::ScopedTestFolder suite;
-    testing_support::ScopedFileAside userDetails(chatclient::clientDetailsPath());
-    testing_support::ScopedAppPathsEntry suiteEntry(win::kSuiteHostEntry, suite.path());
-    testing_support::ScopedSuiteValue host(win::kSuiteKey, win::kSupportServerValue, "127.0.0.1");
+    testing_support::ScopedFileAside userDetails{chatclient::clientDetailsPath()};
+    testing_support::ScopedAppPathsEntry suiteEntry{win::kSuiteHostEntry, suite.path()};
+    testing_support::ScopedSuiteValue host{win::kSuiteKey, win::kSupportServerValue, "127.0.0.1"};
+};
 
+TEST_F(ParleclientProgram, APersonLogsInChatsAndExits) {
     ParleclientProcess parleclient;
     ASSERT_TRUE(parleclient.started());
     // The login form comes first, over the chat window.
@@ -105,6 +113,65 @@ TEST(ParleclientProgram, APersonLogsInChatsAndExits) {
     // The details are remembered for the next start.
     EXPECT_TRUE(testing_support::fileExists(chatclient::clientDetailsPath()));
     EXPECT_FALSE(testing_support::fileExists(suite.path() + "settings\\clientInfo.dat"));
+}
+
+// The same way with the keyboard alone: the login form starts on the name
+// box, Tab moves to the e-mail box and Enter presses Start Chat; in the chat
+// Enter sends, Alt+S (the access key of "&Submit") too; Alt+F4 and Enter end.
+TEST_F(ParleclientProgram, KeysAloneLogInChatAndExit) {
+    ParleclientProcess parleclient;
+    ASSERT_TRUE(parleclient.started());
+    HWND login = waitForWindow(parleclient.id(), "Login", 60);
+    ASSERT_NE(login, nullptr);
+    if (activeWindowOf(login) != login) SetForegroundWindow(login);
+    HWND name = childOfClass(login, "Edit", 0);
+    HWND email = childOfClass(login, "Edit", 1);
+    ASSERT_NE(waitForFocus(
+                  login, [&](HWND f) { return f == name; }, 30),
+              nullptr);
+    typeKeys("Carol");
+    pressKey(VK_TAB);
+    ASSERT_NE(waitForFocus(
+                  login, [&](HWND f) { return f == email; }, 30),
+              nullptr);
+    typeKeys("carol@example.com");
+    pressKey(VK_RETURN);
+
+    const std::string client = server.ask(":wait-client 60");
+    ASSERT_NE(client, "timeout");
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 1"), "ok");
+    const std::string hello = server.command(":lines " + client)[0];
+    EXPECT_EQ(hello.rfind(" /$winClient USER Carol PASS carol@example.com", 0), 0u) << hello;
+    HWND chat = waitForWindowWhere(
+        parleclient.id(),
+        [](HWND w) {
+            return windowText(w).find("Live Chat on 127.0.0.1 as Carol") != std::string::npos;
+        },
+        30);
+    ASSERT_NE(chat, nullptr);
+
+    // The chat window is active again, with the keyboard in the input box.
+    HWND input = writableChildOfClass(chat, "RichEdit20A");
+    ASSERT_NE(waitForFocus(
+                  chat, [&](HWND f) { return f == input; }, 30),
+              nullptr);
+    typeKeys("one");
+    pressKey(VK_RETURN);
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 2"), "ok");
+    EXPECT_EQ(server.command(":lines " + client)[1], "one");
+    typeKeys("two");
+    pressChord(VK_MENU, 'S');
+    ASSERT_EQ(server.ask(":wait-lines " + client + " 3"), "ok");
+    EXPECT_EQ(server.command(":lines " + client)[2], "two");
+
+    pressChord(VK_MENU, VK_F4);
+    HWND box = waitForMessageBox(parleclient.id(), 30);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageText(box), "Are you sure you want to exit?");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), chat);
+    pressKey(VK_RETURN);
+    EXPECT_EQ(parleclient.exitCode(60), 0u);
+    EXPECT_EQ(server.ask(":wait-closed " + client), "ok");
 }
 
 }  // namespace

@@ -260,4 +260,72 @@ void selectListLine(HWND list, int line) {
                  reinterpret_cast<LPARAM>(list));
 }
 
+namespace {
+
+INPUT keyInput(WORD virtualKey, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, 0));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void sendKeys(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // The receiving program takes them in its own time; a short pause keeps
+    // keys typed in a row from outrunning a window that a key opens.
+    Sleep(60);
+}
+
+GUITHREADINFO threadInfoOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+}  // namespace
+
+void pressKey(WORD virtualKey) {
+    sendKeys({keyInput(virtualKey, false), keyInput(virtualKey, true)});
+}
+
+void pressChord(WORD modifier, WORD virtualKey) {
+    sendKeys({keyInput(modifier, false), keyInput(virtualKey, false), keyInput(virtualKey, true),
+              keyInput(modifier, true)});
+}
+
+void typeKeys(const std::string& text) {
+    for (char c : text) {
+        const SHORT key = VkKeyScanA(c);
+        if (key == -1) continue;
+        const WORD virtualKey = LOBYTE(key);
+        if (HIBYTE(key) & 1)
+            pressChord(VK_SHIFT, virtualKey);
+        else
+            pressKey(virtualKey);
+    }
+}
+
+HWND focusOf(HWND window) {
+    return threadInfoOf(window).hwndFocus;
+}
+
+HWND activeWindowOf(HWND window) {
+    return threadInfoOf(window).hwndActive;
+}
+
+HWND waitForFocus(HWND window, const std::function<bool(HWND)>& test, int seconds) {
+    HWND focus = nullptr;
+    pollUntil([&] { return (focus = focusOf(window)) != nullptr && test(focus); }, seconds);
+    return focus && test(focus) ? focus : nullptr;
+}
+
+bool isAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower) return true;
+    return false;
+}
+
 }  // namespace window_driver

@@ -90,4 +90,24 @@ bool chooseMenuItem(HWND window, int n);
 // Selects a line of a list box, as a click on it would.
 void selectListLine(HWND list, int line);
 
+// The keyboard, as a person uses it: real key input (SendInput), which the
+// system hands to the window that has the focus in the foreground. A key is
+// pressed and released; a chord holds the modifier (VK_SHIFT, VK_CONTROL,
+// VK_MENU) around it.
+void pressKey(WORD virtualKey);
+void pressChord(WORD modifier, WORD virtualKey);
+// Types the characters of the text, each as the key (with Shift where the
+// keyboard needs it) that makes it.
+void typeKeys(const std::string& text);
+// The window that has the keyboard focus in the thread of the given window,
+// and the thread's active window; none when it has none.
+HWND focusOf(HWND window);
+HWND activeWindowOf(HWND window);
+// Waits until the focus in the window's thread is on a control for which the
+// test holds; that control, or none.
+HWND waitForFocus(HWND window, const std::function<bool(HWND)>& test, int seconds);
+// Whether the first window lies above the second in the order the screen
+// shows top-level windows.
+bool isAbove(HWND upper, HWND lower);
+
 }  // namespace window_driver

@@ -187,6 +187,14 @@ TEST_F(Controls, RichTextAppendsColouredBoldTextAndScrollsToTheEnd) {
     for (int i = 0; i < 60; ++i) log.append("line " + std::to_string(i) + "\r\n", 0);
     log.scrollToEnd();
     EXPECT_GT(log.firstVisibleLine(), 30);
+    // Far beyond the platform's default limit of 32,767 characters, which
+    // Windows holds added text to (Wine does not: the limit is read back).
+    EXPECT_GE(log.textLimit(), 64 * 1024 * 1024);
+    const std::string block(999, 'x');
+    for (int i = 0; i < 300; ++i) log.append(block + "\r", 0);
+    const std::string text = log.plainText();
+    ASSERT_GE(text.size(), 300u * 1000u);
+    EXPECT_EQ(text.substr(text.size() - 1001, 999), block);
     log.clear();
     EXPECT_EQ(log.plainText(), "");
 }

@@ -147,6 +147,8 @@ TEST_F(UpdaterWindow, TheTraceLogKeepsTheNewestLinesOfALongRun) {
 
 TEST_F(UpdaterWindow, OneCheckPerRunWhetherNothingIsNewerOrTheUserDeclines) {
     open();
+    // The status bar is as high as the layout leaves room for.
+    EXPECT_EQ(form->StatusBar1.height(), 25);
     clickCheck();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Your current version of Mendora is up to date.");
