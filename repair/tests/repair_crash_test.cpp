@@ -213,7 +213,7 @@ TEST(RepairCrash, AKillAtAnyMomentLeavesABackupThatBringsEverythingBack) {
         writeOriginals(files.path(), key.path());
 
         testing_support::ProgramProcess repair(program, "--child=repairPlanted");
-        ASSERT_TRUE(repair.started());
+        ASSERT_TRUE(repair.started()) << "error " << repair.startError();
         if (kill % 2 == 0) {
             Sleep(static_cast<DWORD>(fromStart(random)));
         } else {

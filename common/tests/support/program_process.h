@@ -20,6 +20,8 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool started() const { return started_; }
+    // The platform's error of the last failed start.
+    DWORD startError() const { return startError_; }
     DWORD id() const { return id_; }
     // The exit code, or STILL_ACTIVE when it did not end within the time.
     DWORD exitCode(int seconds) const;
@@ -28,6 +30,7 @@ private:
     win::KernelHandle process_;
     DWORD id_ = 0;
     bool started_ = false;
+    DWORD startError_ = 0;
 };
 
 }  // namespace testing_support
