@@ -31,13 +31,11 @@ long long parseCount(const std::string& word) {
     return *end == '\0' ? n : 0;
 }
 
+// Only the Submit button follows the list: a line per name said nothing the
+// user could use.
 void talkingTo(const std::vector<std::string>& words, std::vector<Action>& actions) {
     const long long count = words.size() > 1 ? parseCount(words[1]) : 0;
     actions.push_back(Action::enableSubmit(count > 0));
-    for (size_t i = 2; i < words.size() && static_cast<long long>(i - 2) < count; ++i) {
-        actions.push_back(Action::show(words[i], "$refresh", true));
-        actions.push_back(Action::play(receiveSound));
-    }
 }
 
 void instantMessage(const std::string& line, bool alert, std::vector<Action>& actions) {

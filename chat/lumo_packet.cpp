@@ -48,7 +48,10 @@ HeaderVerdict checkHeader(const PacketHeader& header) {
     if (header.totalLength < headerSize) return HeaderVerdict::Malformed;
     const uint32_t body = header.totalLength - headerSize;
     if (header.dataLength > body) return HeaderVerdict::Malformed;
-    if (body > paddedLength(header.dataLength)) return HeaderVerdict::Malformed;
+    // A sender may pad more than to the next block: the reader keeps the
+    // first data-length bytes of whatever body it is given. Bodies above the
+    // largest padded payload are refused before anything is read.
+    if (body > paddedLength(maxDataLength)) return HeaderVerdict::Malformed;
     return HeaderVerdict::Acceptable;
 }
 

@@ -32,7 +32,7 @@ enum class HeaderVerdict {
     Acceptable,
     TooLarge,   // data length above maxDataLength
     Empty,      // data length 0
-    Malformed,  // lengths that no sender produces; read no further
+    Malformed,  // data longer than the body, or a body above the padded cap
 };
 HeaderVerdict checkHeader(const PacketHeader& header);
 

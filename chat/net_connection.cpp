@@ -3,24 +3,14 @@
 #include <winsock2.h>
 
 #include <algorithm>
-#include <cstring>
+#include <atomic>
 
-#include "chat/hello_record.h"
-#include "chat/host_address.h"
+#include "chat/connection_opener.h"
 #include "chat/socket_channel.h"
-#include "chat/socket_handle.h"
 
 namespace lumonet {
 
 const char connectionKey[] = "qorvantel";
-
-namespace {
-
-Bytes fixedKey() {
-    return Bytes(connectionKey, connectionKey + std::strlen(connectionKey));
-}
-
-}  // namespace
 
 NetClient::~NetClient() {
     std::lock_guard<std::mutex> guard(listLock);
@@ -28,54 +18,22 @@ NetClient::~NetClient() {
 }
 
 bool NetClient::connect(const std::string& host, uint16_t port, NetConnection& connection) {
-    const std::string address = resolveHost(host);
-
-    lumonet::Socket sock(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (!sock) {
-        errors.push(SocketCreateFailed);
+    static const std::atomic<bool> neverCancelled{false};
+    OpenLimits limits;
+    limits.handshakeWaitMs = handshakeWaitMs;
+    limits.writeLimitMs = writeLimitMs;
+    NetError error;
+    if (!openConnection(host, port, limits, neverCancelled, connection, error)) {
+        errors.push(error.code, error.detail);
         return false;
     }
+    adopt(connection);
+    return true;
+}
 
-    sockaddr_in peer;
-    std::memset(&peer, 0, sizeof peer);
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(port);
-    peer.sin_addr.s_addr = inet_addr(address.c_str());
-    if (peer.sin_addr.s_addr == INADDR_NONE ||
-        ::connect(sock.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
-        errors.push(ConnectFailed, address + ": connection failed");
-        return false;
-    }
-
-    // A peer that stops reading must not hold a sending thread for ever.
-    const DWORD writeLimit = static_cast<DWORD>(writeLimitMs);
-    setsockopt(sock.get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&writeLimit),
-               sizeof writeLimit);
-
-    HelloRecord ours;
-    ours.encryption = connection.encryption ? 1 : 0;
-    uint8_t hello[helloSize];
-    encodeHello(ours, hello);
-    SocketChannel channel(sock.get());
-    // A failed or short exchange leaves zero bytes in the server's record,
-    // which then differs from ours.
-    uint8_t reply[helloSize] = {};
-    const bool complete = channel.writeAll(hello, helloSize) &&
-                          channel.readExact(reply, helloSize, handshakeWaitMs) == helloSize;
-    std::string difference = helloDifference(ours, decodeHello(reply));
-    if (!complete && difference.empty()) difference = "invalid protocol id";
-    if (!difference.empty()) {
-        errors.push(HandshakeFailed, difference);
-        return false;
-    }
-
-    connection.peerAddress = address;
-    connection.socket = static_cast<uintptr_t>(sock.detach());
-    connection.key = fixedKey();
-    connection.writeLock = std::make_shared<std::mutex>();
+void NetClient::adopt(const NetConnection& connection) {
     std::lock_guard<std::mutex> guard(listLock);
     connections.push_back(connection);
-    return true;
 }
 
 bool NetClient::isOpen(uintptr_t socket) const {

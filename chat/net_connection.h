@@ -47,6 +47,9 @@ public:
     // Opens the TCP connection, exchanges hello records and installs the key.
     // False with an error queued when any step fails.
     bool connect(const std::string& host, uint16_t port, NetConnection& connection);
+    // Lists a connection opened elsewhere (chat/connection_opener.h), so
+    // that it is sent on, read from and closed like one of its own.
+    void adopt(const NetConnection& connection);
 
     // One packet; the bytes written, or -1. Whole packets from different
     // threads never interleave on one connection.
@@ -65,6 +68,7 @@ public:
     // The oldest queued error as text, taken off the queue.
     std::string errorText() { return errors.takeText(); }
     NetErrorQueue& errorQueue() { return errors; }
+    void clearErrors() { errors.clear(); }
     size_t openConnectionCount() const;
 
     // Bounds on the waits a peer could otherwise stretch without end.

@@ -51,4 +51,9 @@ size_t NetErrorQueue::size() const {
     return errors.size();
 }
 
+void NetErrorQueue::clear() {
+    std::lock_guard<std::mutex> guard(lock);
+    errors.clear();
+}
+
 }  // namespace lumonet

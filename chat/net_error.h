@@ -42,6 +42,7 @@ public:
     // Takes the oldest error off and formats it; "no error" when empty.
     std::string takeText();
     size_t size() const;
+    void clear();
 
 private:
     mutable std::mutex lock;

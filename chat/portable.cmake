@@ -8,4 +8,5 @@ mendora_portable(
   line_actions.cpp
   lumo_packet.cpp
   packet_io.cpp
+  reconnect_schedule.cpp
 )

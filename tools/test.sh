@@ -31,6 +31,8 @@ not_run() { outcomes+=("not run  $1 ($2)"); failures=$((failures + 1)); }
 
 stage "layering: every include follows tools/layers.txt" python3 tools/check_layers.py
 stage "layering: the check's own test" python3 tools/tests/check_layers_test.py
+stage "the support server with many clients and vanishing ones" \
+  python3 chat/server/support_server_test.py
 built=false
 stage "build of both architectures" env MENDORA_WERROR=ON bash tools/build.sh i686 x86_64 &&
   built=true

@@ -11,6 +11,7 @@
 #include "chat/session/support_addresses.h"
 #include "common/message_box.h"
 #include "common/ui/application.h"
+#include "common/ui/save_file_dialog.h"
 #include "common/ui/synchronize.h"
 
 namespace chatclient {
@@ -86,6 +87,11 @@ TParlewise::TParlewise(chatsession::ChatSession& chatSession)
     CustomItem8 = &options.addItem("TimeStamp", [this] { timeStampClick(); });
     ui::Menu& help = menus.addMenu("Help");
     help.addItem("Visit Support", [this] { CustomItem6Click(); });
+    // Before "Exit", with ids after those of the items above.
+    file.insertItem(2, L"Save Conversation\u2026", [this] { saveConversationClick(); });
+    stopReconnectingItem =
+        &file.insertItem(3, L"Stop Reconnecting", [this] { stopReconnectingClick(); });
+    stopReconnectingItem->setEnabled(false);
 
     Submit.onClick = [this] { SubmitClick(); };
     chatInput.onKeyDown = [this](unsigned key) { return chatInputKeyDown(key); };
@@ -104,33 +110,96 @@ TParlewise::~TParlewise() {
     session.setView(nullptr);
 }
 
-std::string TParlewise::prefix() const {
-    if (!CustomItem8 || !CustomItem8->checked()) return std::string();
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return timeStampPrefix(now.wHour, now.wMinute, now.wSecond);
+namespace {
+
+LineTime lineTime(const SYSTEMTIME& t) {
+    return LineTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-void TParlewise::appendLine(const std::string& line, COLORREF colour) {
-    chatArea.append(conversationEmpty ? line : "\r\n" + line, colour, true);
+}  // namespace
+
+std::string TParlewise::prefix() const {
+    if (!CustomItem8 || !CustomItem8->checked() || lines.empty()) return std::string();
+    const LineTime& t = lines.back().time;
+    return timeStampPrefix(t.hour, t.minute, t.second);
+}
+
+void TParlewise::appendLine(const std::string& text, COLORREF colour, bool ownLine) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    lines.push_back(ConversationLine{lineTime(now), text});
+    const std::string shown = conversationEmpty ? prefix() + text : "\r\n" + prefix() + text;
     conversationEmpty = false;
+    if (ownLine) {
+        chatArea.append(shown, colour, true);
+        chatArea.scrollToEnd();
+    } else {
+        chatArea.appendFollowing(shown, colour, true);
+    }
 }
 
 void TParlewise::showLine(const std::string& sender, const std::string& text, bool notice) {
     if (notice) {
-        appendLine(prefix() + text, kRed);
+        appendLine(text, kRed);
         return;
     }
-    appendLine(prefix() + sender + ": " + text, kRed);
+    appendLine(sender + ": " + text, kRed);
     session.playSound(kMessageSound);
-    chatArea.scrollToEnd();
+}
+
+void TParlewise::presentInstantMessage(const std::string& sender, const std::string& text,
+                                       bool alert) {
+    // An alert in the notice style (its sound is the line's own), a plain
+    // instant message as a chat line; both with their sender.
+    if (alert)
+        appendLine(sender + ": " + text, kRed);
+    else
+        showLine(sender, text, false);
+}
+
+void TParlewise::showConnectError(const std::string& text) {
+    const HWND owner = loginForm && loginForm->visible() ? loginForm->handle() : handle();
+    win::showMessageBoxWithDefaultCaption(owner, text, MB_OK | MB_ICONQUESTION);
+}
+
+void TParlewise::connectEnded(bool) {
+    if (loginForm && loginForm->visible()) loginForm->close();
+}
+
+void TParlewise::setReconnecting(bool reconnecting) {
+    if (stopReconnectingItem) stopReconnectingItem->setEnabled(reconnecting);
+}
+
+bool TParlewise::saveConversation(const std::wstring& path) const {
+    return ui::writeNewFile(path, conversationText(lines));
+}
+
+void TParlewise::saveConversationClick() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string name = conversationFileName(lineTime(now));
+    static const wchar_t kFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    ui::SaveFileQuestion question;
+    question.title = L"Save Conversation";
+    question.suggestedName = std::wstring(name.begin(), name.end());
+    question.filter = std::wstring(kFilter, sizeof kFilter / sizeof kFilter[0] - 1);
+    question.defaultExtension = L"txt";
+    std::wstring path;
+    if (!ui::askSaveFileName(handle(), question, path)) return;
+    if (!saveConversation(path))
+        win::showMessageBox(handle(), "The conversation could not be saved there.",
+                            "Save Conversation", MB_OK | MB_ICONERROR);
+}
+
+void TParlewise::stopReconnectingClick() {
+    session.stopReconnecting();
 }
 
 void TParlewise::SubmitClick() {
     const std::string typed = chatInput.text();
     if (!typed.empty()) {
         const std::string line = typed.substr(0, kLongestLine);
-        appendLine(prefix() + userName + ": " + line, kBlue);
+        appendLine(userName + ": " + line, kBlue, true);
         session.sendLine(line);
         session.playSound(kSendSound);
         chatInput.setFocus();
@@ -141,7 +210,9 @@ void TParlewise::SubmitClick() {
 
 bool TParlewise::chatInputKeyDown(unsigned virtualKey) {
     if (virtualKey != VK_RETURN) return false;
-    SubmitClick();
+    // While the server holds the conversation ("/$talkingTo 0"), Enter sends
+    // no more than the disabled button would; the key still makes no break.
+    if (Submit.enabled()) SubmitClick();
     return true;
 }
 

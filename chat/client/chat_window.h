@@ -5,7 +5,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "chat/client/conversation_log.h"
 #include "chat/session/chat_session.h"
 #include "chat/session/chat_view.h"
 #include "common/ui/button.h"
@@ -49,28 +51,44 @@ public:
     void flashIfUnfocused() override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void showErrorBox(const std::string& text, const std::string& caption) override;
-    void presentInstantMessage(const std::string&, const std::string&, bool) override {}
+    void presentInstantMessage(const std::string& sender, const std::string& text,
+                               bool alert) override;
+    void showConnectError(const std::string& text) override;
+    void connectEnded(bool connected) override;
+    void setReconnecting(bool reconnecting) override;
+
+    // The lines shown so far, with their times, as "Save Conversation…"
+    // writes them.
+    const std::vector<ConversationLine>& conversation() const { return lines; }
+    // Writes the conversation to the file; false when it could not.
+    bool saveConversation(const std::wstring& path) const;
 
     void FormShow();
     bool FormCloseQuery();
     void FormResize();
     void SubmitClick();
     bool chatInputKeyDown(unsigned virtualKey);
-    void Close1_oldClick();   // File, Login
-    void Logoff1_oldClick();  // File, Logoff
-    void CustomItem1Click();  // File, Exit
-    void timeStampClick();    // Options, TimeStamp
-    void CustomItem6Click();  // Help, Visit Support
+    void Close1_oldClick();        // File, Login
+    void Logoff1_oldClick();       // File, Logoff
+    void CustomItem1Click();       // File, Exit
+    void timeStampClick();         // Options, TimeStamp
+    void CustomItem6Click();       // Help, Visit Support
+    void saveConversationClick();  // File, Save Conversation…
+    void stopReconnectingClick();  // File, Stop Reconnecting
 
     ui::Label& Label2;
     ui::RichText& chatArea;
     ui::RichText& chatInput;
     ui::Button& Submit;
     ui::MenuItem* CustomItem8 = nullptr;  // "TimeStamp"
+    ui::MenuItem* stopReconnectingItem = nullptr;
 
 private:
     std::string prefix() const;
-    void appendLine(const std::string& line, COLORREF colour);
+    // Adds a line to the conversation and to its record; a line of the
+    // user's own always brings the end into view, others only when the
+    // reader is there.
+    void appendLine(const std::string& text, COLORREF colour, bool ownLine = false);
 
     chatsession::ChatSession& session;
     TForm2* loginForm = nullptr;
@@ -78,6 +96,7 @@ private:
     std::string server;
     std::string email;
     bool conversationEmpty = true;
+    std::vector<ConversationLine> lines;
     bool resizing = false;
 };
 

@@ -116,6 +116,8 @@ void TForm2::saveClientDetails() {
 }
 
 void TForm2::Button1Click() {
+    // One connect of the user's at a time.
+    if (session.connecting() && !session.reconnecting()) return;
     const std::string name = cut(Edit1.text());
     const std::string email = cut(Edit2.text());
     const std::string port = cut(Edit4.text());
@@ -137,8 +139,10 @@ void TForm2::Button1Click() {
     chatWindow.setServer(host);
     chatWindow.setEmail(email);
     saveClientDetails();
+    // The form stays, its button disabled, until the connect has ended
+    // (TParlewise::connectEnded closes it), so that a failure's box is owned
+    // by it.
     session.connectToServer(host, name, email, port, systemInfo);
-    close();
 }
 
 }  // namespace chatclient

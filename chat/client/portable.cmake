@@ -3,5 +3,6 @@
 # and for the fuzz targets.
 mendora_portable(
   client_details.cpp
+  conversation_log.cpp
   login_rules.cpp
 )

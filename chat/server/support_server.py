@@ -44,12 +44,39 @@ HELP = """Commands (ID is a client number; without it, the chosen client):
   :ping [ID]                "/$ping", which the client ignores
   :empty [ID]               a packet whose text is empty (it starts with a NUL)
   :close [ID]               end the client's connection
+  :hello-delay SECONDS      hold the hello of clients that connect from now on
+  :keepalive [ID]           the keep-alive timer of the client's own socket
+                            (this machine's clients only): "on SECONDS" or "off"
   :lines ID                 the lines the client sent, oldest first
   :wait-client [SECONDS]    wait for a client not reported before; its ID
   :wait-lines ID N [SECONDS]   wait until client ID has sent N lines
   :wait-closed ID [SECONDS] wait until client ID has gone
   :details HEX              the text of a client details file given in hex
   :quit                     stop the server"""
+
+
+HELLO_WAIT = 30  # seconds a new client has to send its hello
+
+
+def keepalive_of(client, server_port):
+    """The keep-alive timer of a client's socket on this machine, from the
+    kernel's table of TCP sockets: "on SECONDS" while one runs, else "off"."""
+    def endpoint(address, port):
+        packed = socket.inet_aton(address)
+        return "%08X:%04X" % (int.from_bytes(packed, sys.byteorder), port)
+    local, remote = endpoint(*client[:2]), endpoint(client[0], server_port)
+    try:
+        with open("/proc/net/tcp") as table:
+            rows = table.read().splitlines()[1:]
+    except OSError:
+        return "unknown"
+    for row in rows:
+        fields = row.split()
+        if fields[1] == local and fields[2] == remote:
+            timer, when = fields[5].split(":")
+            # Timer 2 is the keep-alive timer; its time is in hundredths.
+            return "on %d" % (int(when, 16) // 100) if timer == "02" else "off"
+    return "gone"
 
 
 class Client:
@@ -77,6 +104,8 @@ class Server:
         self.changed = threading.Condition()
         self.next_number = 1
         self.reported = 0  # the highest client number :wait-client reported
+        self.hello_delay = 0.0
+        self.port = None
 
     def say(self, text):
         if not self.quiet:
@@ -86,18 +115,38 @@ class Server:
 
     def accept(self, listener):
         while True:
-            conn, peer = listener.accept()
+            try:
+                conn, peer = listener.accept()
+            except OSError:
+                # Out of descriptors for a moment: the clients queue meanwhile.
+                time.sleep(0.1)
+                continue
             threading.Thread(target=self.serve, args=(conn, peer), daemon=True).start()
 
     def serve(self, conn, peer):
+        # A client that vanishes at any step ends its own thread only.
+        try:
+            self.serve_client(conn, peer)
+        except OSError:
+            pass
+        finally:
+            conn.close()
+
+    def serve_client(self, conn, peer):
+        # A client that never says hello does not hold its thread for ever.
+        conn.settimeout(HELLO_WAIT)
         hello = read_exact(conn, 8)
+        if hello is None:
+            return
         if hello != HELLO:
             # A hello of another protocol: the client hears of it.
             conn.sendall(b"BAD" + HELLO[3:])
-            conn.close()
             self.say("refused %s:%d: hello %r" % (peer[0], peer[1], hello))
             return
+        if self.hello_delay:
+            time.sleep(self.hello_delay)
         conn.sendall(HELLO)
+        conn.settimeout(None)
         with self.changed:
             client = Client(self.next_number, conn, peer)
             self.next_number += 1
@@ -122,7 +171,6 @@ class Server:
         with self.changed:
             client.connected = False
             self.changed.notify_all()
-        conn.close()
         self.say("[%d] left" % client.number)
 
     # ---- commands ----
@@ -211,6 +259,12 @@ class Server:
             client, _ = self.split_target(args, 0)
             client.conn.shutdown(socket.SHUT_RDWR)
             return []
+        if command == "hello-delay":
+            self.hello_delay = float(args[0])
+            return []
+        if command == "keepalive":
+            client, _ = self.split_target(args, 0)
+            return [keepalive_of(client.peer, self.port)]
         if command == "lines":
             client = self.client_for(args[0])
             with self.changed:
@@ -288,7 +342,8 @@ def main():
     except OSError as problem:
         sys.exit("support_server.py: cannot listen on %s:%d: %s" %
                  (options.address, options.port, problem))
-    listener.listen(16)
+    listener.listen(128)
+    server.port = listener.getsockname()[1]
     threading.Thread(target=server.accept, args=(listener,), daemon=True).start()
     server.say("Support server on %s:%d; :help lists the commands." %
                (options.address, options.port))

@@ -1,6 +1,7 @@
 // What the session engine needs from Parleclient's windows: the chat window's
 // lines, caption, Submit button, taskbar flash and boxes, and the login
-// form's "Start Chat" button. Every call comes on the user-interface thread.
+// form's "Start Chat" button, and how a connect goes. Every call comes on the
+// user-interface thread.
 #pragma once
 
 #include <string>
@@ -27,6 +28,13 @@ public:
     // An instant message; how it is presented is the window's choice.
     virtual void presentInstantMessage(const std::string& sender, const std::string& text,
                                        bool alert) = 0;
+    // Why the user's connect failed, in a box with the platform's caption
+    // and a question-mark icon, owned by the window the user connected from.
+    virtual void showConnectError(const std::string& text) = 0;
+    // The user's connect has ended, one way or the other.
+    virtual void connectEnded(bool connected) = 0;
+    // A reconnect began or ended: the user may stop one under way.
+    virtual void setReconnecting(bool reconnecting) = 0;
 };
 
 }  // namespace chatsession

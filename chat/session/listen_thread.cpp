@@ -11,6 +11,10 @@ TListenThread::TListenThread(ChatSession& session, const lumonet::NetConnection&
       loginLine_(std::move(loginLine)),
       worker_(std::make_unique<TMsgWaitThread>(session, ownName)) {}
 
+bool TListenThread::ready() const {
+    return valid() && worker_->valid();
+}
+
 TListenThread::~TListenThread() {
     // The listener first: it hands lines to the worker until it ends (its
     // connection is closed by now, so its read has failed or will). Then the
@@ -32,10 +36,12 @@ void TListenThread::execute() {
             if (line.failed) {
                 running = false;
                 session_.onView([](ChatView& view) { view.setStartChatEnabled(true); });
-            } else if (!line.text.empty()) {
-                // A packet without text is no lost connection: nothing to show.
-                worker_->addLine(line.text);
+            } else if (!line.text.empty() && !worker_->addLine(line.text)) {
+                // More than the worker can ever carry out: a flooding server.
+                session_.endFlooded(connection_);
+                running = false;
             }
+            // A packet without text is no lost connection: nothing to show.
         }
     }
     stopped = true;

@@ -24,6 +24,9 @@ public:
     // first carries out the lines it holds, unless shutdown is requested).
     ~TListenThread() override;
 
+    // Both threads of the session (this one and its worker) could be made.
+    bool ready() const;
+
     std::atomic<bool> running{false};
     std::atomic<bool> stopped{false};
 

@@ -21,12 +21,14 @@ TMsgWaitThread::~TMsgWaitThread() {
     waitFor();
 }
 
-void TMsgWaitThread::addLine(const std::string& line) {
+bool TMsgWaitThread::addLine(const std::string& line) {
     {
         std::lock_guard<std::mutex> lock(lock_);
+        if (lines_.size() >= maxWaiting) return false;
         lines_.push_back(line);
     }
     wake_.notify_one();
+    return true;
 }
 
 size_t TMsgWaitThread::waiting() {

@@ -25,7 +25,12 @@ public:
     // then ends.
     ~TMsgWaitThread() override;
 
-    void addLine(const std::string& line);
+    // The most lines that wait to be carried out; a server that sends faster
+    // than the window can show for this long is not a conversation.
+    static constexpr size_t maxWaiting = 1000;
+
+    // False, and the line dropped, when maxWaiting lines wait already.
+    bool addLine(const std::string& line);
     // Lines handed over and not yet carried out.
     size_t waiting();
 

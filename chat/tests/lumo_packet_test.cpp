@@ -77,7 +77,9 @@ TEST(PacketFormat, HeaderVerdicts) {
     EXPECT_EQ(verdict(11, 5), HeaderVerdict::Malformed) << "shorter than a header";
     EXPECT_EQ(verdict(0, 5), HeaderVerdict::Malformed);
     EXPECT_EQ(verdict(16, 5), HeaderVerdict::Malformed) << "data longer than the body";
-    EXPECT_EQ(verdict(28, 5), HeaderVerdict::Malformed) << "body longer than padding allows";
+    EXPECT_EQ(verdict(28, 5), HeaderVerdict::Acceptable) << "padded beyond the next block";
+    EXPECT_EQ(verdict(12 + maxDataLength, 5), HeaderVerdict::Acceptable);
+    EXPECT_EQ(verdict(12 + maxDataLength + 8, 5), HeaderVerdict::Malformed) << "above the cap";
     EXPECT_EQ(verdict(0xFFFFFFFF, 5), HeaderVerdict::Malformed) << "a 4 GB body";
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "chat/encrypter.h"
 #include "chat/tests/support/memory_channel.h"
 
 using namespace lumonet;
@@ -69,7 +70,8 @@ TEST(PacketIo, TooLargePacketIsRefusedUnread) {
 TEST(PacketIo, MalformedHeadersStopBeforeTheBody) {
     struct Case {
         uint32_t total, data;
-    } cases[] = {{0, 5}, {11, 5}, {16, 5}, {28, 5}, {0xFFFFFFFF, 8}, {0x80000000, 100}};
+    } cases[] = {{0, 5},          {11, 5},          {16, 5}, {12 + maxDataLength + 8, 5},
+                 {0xFFFFFFFF, 8}, {0x80000000, 100}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.total);
         MemoryChannel channel(concat(rawHeader(c.total, c.data), Bytes(64, 'x')));
@@ -89,6 +91,20 @@ TEST(PacketIo, PeerClosingMidPacketFailsTheRead) {
         EXPECT_EQ(readPacket(channel, key, ReadLimits(), packet), ReceiveStatus::ReadFailed);
         EXPECT_TRUE(packet.empty());
     }
+}
+
+TEST(PacketIo, ABodyPaddedBeyondItsBlockGivesItsDataAlone) {
+    // A sender that pads "hello" to 24 bytes: the reader keeps the first five.
+    Bytes body(24, 0);
+    std::memcpy(body.data(), "hello", 5);
+    Encrypter cipher;
+    ASSERT_TRUE(cipher.setKey(key.data(), key.size()));
+    cipher.encryptEcb(body.data(), body.size());
+    MemoryChannel channel(concat(rawHeader(12 + 24, 5), body));
+    Packet packet;
+    ASSERT_EQ(readPacket(channel, key, ReadLimits(), packet), ReceiveStatus::Received);
+    EXPECT_EQ(payloadText(packet.payload), "hello");
+    EXPECT_EQ(channel.requested, headerSize + 24);
 }
 
 TEST(PacketIo, ABodyShorterThanItsPaddingKeepsItsTailAsSent) {

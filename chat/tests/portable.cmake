@@ -6,4 +6,5 @@ mendora_portable(
   line_actions_test.cpp
   lumo_packet_test.cpp
   packet_io_test.cpp
+  reconnect_schedule_test.cpp
 )

@@ -28,6 +28,15 @@ MenuItem& Menu::addItem(const std::string& caption, std::function<void()> onClic
     return *items_.back();
 }
 
+MenuItem& Menu::insertItem(unsigned position, const std::wstring& caption,
+                           std::function<void()> onClick) {
+    const UINT id = nextId_++;
+    InsertMenuW(handle_, position, MF_BYPOSITION | MF_STRING, id, caption.c_str());
+    items_.push_back(std::make_unique<MenuItem>(handle_, id, std::move(onClick)));
+    allItems_.push_back(items_.back().get());
+    return *items_.back();
+}
+
 void Menu::addSeparator() {
     AppendMenuA(handle_, MF_SEPARATOR, 0, nullptr);
 }

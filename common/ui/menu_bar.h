@@ -40,6 +40,11 @@ public:
         : handle_(handle), nextId_(nextId), allItems_(allItems) {}
     HMENU handle() const { return handle_; }
     MenuItem& addItem(const std::string& caption, std::function<void()> onClick = {});
+    // An item put before the one at `position` (from 0), its caption in the
+    // wide form. Its command id follows the items made before it, whatever
+    // its place, so the ids of the items already there never change.
+    MenuItem& insertItem(unsigned position, const std::wstring& caption,
+                         std::function<void()> onClick = {});
     void addSeparator();
 
 private:

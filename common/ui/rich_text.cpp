@@ -76,6 +76,33 @@ void RichText::append(const std::string& text, COLORREF colour, bool bold) {
     InvalidateRect(handle(), nullptr, FALSE);
 }
 
+bool RichText::scrolledToEnd() const {
+    // Where the last character sits, rather than the scroll bar, which the
+    // control brings up to date only when it next draws.
+    const int length = GetWindowTextLengthA(handle());
+    if (length == 0) return true;
+    POINTL last = {};
+    SendMessageA(handle(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last), length - 1);
+    RECT client = {};
+    GetClientRect(handle(), &client);
+    return last.y < client.bottom;
+}
+
+void RichText::appendFollowing(const std::string& text, COLORREF colour, bool bold) {
+    const bool follow = scrolledToEnd();
+    POINT place = {};
+    CHARRANGE selection = {};
+    SendMessageA(handle(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&place));
+    SendMessageA(handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    append(text, colour, bold);
+    if (follow) {
+        scrollToEnd();
+        return;
+    }
+    SendMessageA(handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageA(handle(), EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&place));
+}
+
 void RichText::clear() {
     SetWindowTextA(handle(), "");
 }

@@ -21,6 +21,12 @@ public:
     RichText(Container& parent, const Bounds& b, RichTextOptions options = {});
 
     void append(const std::string& text, COLORREF colour, bool bold = false);
+    // Appends and keeps the reader's place: a box scrolled to its end shows
+    // the new text; one scrolled up to read stays where it was, with its
+    // selection.
+    void appendFollowing(const std::string& text, COLORREF colour, bool bold = false);
+    // The last line is in view (also when everything fits).
+    bool scrolledToEnd() const;
     void clear();
     void scrollToEnd();
     // The text as the control holds it (line breaks as "\r").

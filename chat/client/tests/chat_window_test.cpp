@@ -73,7 +73,10 @@ protected:
         login.Edit1.setText(name);
         login.Edit2.setText("alice@example.com");
         login.Button1Click();
-        return server.ask(":wait-client 30");
+        // The connect reaches the window through this thread: it waits
+        // serving it before it asks the server.
+        if (!waitUntil([&] { return session.inSession(); })) return "timeout";
+        return server.ask(":wait-client 5");
     }
 
     // The conversation's lines and where each starts.
@@ -218,9 +221,16 @@ TEST_F(ChatClient, TheConversationInItsColoursWithTimeStamps) {
     ASSERT_TRUE(lineArrives("Bob: hi"));
     std::vector<int> starts;
     std::vector<std::string> lines = conversation(&starts);
-    EXPECT_EQ(lines[0], "Connected, ready to begin Session.");
-    EXPECT_EQ(chat.chatArea.colourAt(starts[0]), kRed);
+    EXPECT_EQ(lines[0], "Connecting to 127.0.0.1" + chatsession::ellipsis());
+    EXPECT_EQ(lines[1], "Connected, ready to begin Session.");
     EXPECT_EQ(chat.chatArea.colourAt(starts[1]), kRed);
+    EXPECT_EQ(chat.chatArea.colourAt(starts[2]), kRed);
+
+    // Instant messages, with their senders.
+    server.command(":im " + client + " Bob a word");
+    server.command(":imalert " + client + " Carol urgent");
+    EXPECT_TRUE(lineArrives("Bob: a word"));
+    EXPECT_TRUE(lineArrives("Carol: urgent"));
 
     // The user's line: blue, sent exactly as typed, cut at 1023 characters.
     chat.chatInput.setText(std::string(2000, 'x'));
@@ -276,6 +286,29 @@ TEST_F(ChatClient, EnterSendsTheLineWithoutALineBreak) {
     EXPECT_EQ(chat.chatInput.text(), "");
     EXPECT_EQ(conversation().size(), shown + 1);
     EXPECT_EQ(sentBy(client).size(), 2u);
+
+    // While "/$talkingTo 0" holds Submit, Enter sends nothing either.
+    server.command(":talking " + client);
+    ASSERT_TRUE(waitUntil([&] { return !chat.Submit.enabled(); }));
+    chat.chatInput.setText("held");
+    pressEnter();
+    EXPECT_EQ(chat.chatInput.text(), "held");
+    EXPECT_EQ(conversation().size(), shown + 1) << "and no \"$refresh\" line";
+
+    // A reader scrolled up stays where he reads; at the end, a notice comes
+    // into view as a chat line does.
+    for (int i = 0; i < 60; ++i)
+        server.command(":notice " + client + " filler " + std::to_string(i));
+    ASSERT_TRUE(lineArrives("filler 59"));
+    EXPECT_TRUE(chat.chatArea.scrolledToEnd());
+    SendMessageA(chat.chatArea.handle(), WM_VSCROLL, SB_TOP, 0);
+    server.command(":chat " + client + " Bob while reading");
+    ASSERT_TRUE(lineArrives("Bob: while reading"));
+    EXPECT_EQ(chat.chatArea.firstVisibleLine(), 0);
+    chat.chatArea.scrollToEnd();
+    server.command(":notice " + client + " at the end");
+    ASSERT_TRUE(lineArrives("at the end"));
+    EXPECT_TRUE(chat.chatArea.scrolledToEnd());
     chat.hide();
 }
 
@@ -313,6 +346,17 @@ TEST_F(ChatClient, TheTitleAndTheScreenFixTheSize) {
         // A resize by the user is undone.
         chat.setClientSize(300, 300);
     }
+
+    // Minimised, the window stays so, and comes back at its size.
+    chat.show();
+    ShowWindow(chat.handle(), SW_MINIMIZE);
+    ui::Application::processMessages();
+    EXPECT_TRUE(IsIconic(chat.handle()));
+    ShowWindow(chat.handle(), SW_RESTORE);
+    ui::Application::processMessages();
+    EXPECT_EQ(chat.clientWidth(), 404 + 101);
+    EXPECT_EQ(chat.clientHeight(), height);
+    chat.hide();
 }
 
 }  // namespace

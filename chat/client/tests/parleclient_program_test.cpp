@@ -174,4 +174,118 @@ TEST_F(ParleclientProgram, KeysAloneLogInChatAndExit) {
     EXPECT_EQ(server.ask(":wait-closed " + client), "ok");
 }
 
+// The menu items in the order the chat window makes them.
+const int kStopReconnecting = 6;
+const int kSaveConversation = 5;
+
+bool answersWithin(HWND window, UINT ms) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
+}
+
+// A connect that the server holds, a link the server drops (twice), and what
+// the user keeps of it all.
+TEST_F(ParleclientProgram, AHeldConnectADroppedLinkAndASavedConversation) {
+    struct HeldHello {
+        SupportServerControl& server;
+        ~HeldHello() { server.command(":hello-delay 0"); }
+    } held{server};
+    server.command(":hello-delay 10");
+    ParleclientProcess parleclient;
+    ASSERT_TRUE(parleclient.started());
+    HWND login = waitForWindow(parleclient.id(), "Login", 60);
+    ASSERT_NE(login, nullptr);
+    HWND chat = waitForWindow(parleclient.id(), "Parleclient", 5);
+    ASSERT_NE(chat, nullptr);
+    typeText(childOfClass(login, "Edit", 0), "Dora");
+    typeText(childOfClass(login, "Edit", 1), "dora@example.com");
+    HWND start =
+        visibleChildWithText(login, [](const std::string& t) { return t == "Start Chat"; });
+    pressButton(start);
+
+    // While the server holds its hello, both windows answer at once and say
+    // what is going on; the form waits, its button disabled.
+    ASSERT_TRUE(pollUntil(
+        [&] { return windowText(chat).find("Connecting to 127.0.0.1") != std::string::npos; }, 5))
+        << windowText(chat);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(answersWithin(chat, 1000));
+        EXPECT_TRUE(answersWithin(login, 1000));
+        Sleep(300);
+    }
+    EXPECT_TRUE(IsWindowVisible(login));
+    EXPECT_FALSE(IsWindowEnabled(start));
+    HWND conversation = childOfClass(chat, "RichEdit20A", 0);
+    EXPECT_NE(longText(conversation).find("Connecting to 127.0.0.1"), std::string::npos);
+
+    const std::string first = server.ask(":wait-client 30");
+    ASSERT_NE(first, "timeout");
+    server.command(":hello-delay 0");
+    ASSERT_EQ(server.ask(":wait-lines " + first + " 1"), "ok");
+    const std::string loginLine = server.command(":lines " + first)[0];
+    EXPECT_TRUE(pollUntil([&] { return !IsWindowVisible(login); }, 30));
+    // A link that dies in silence is probed after half a minute at most.
+    const std::string keepAlive = server.ask(":keepalive " + first);
+    ASSERT_EQ(keepAlive.rfind("on ", 0), 0u) << keepAlive;
+    EXPECT_LE(std::stoi(keepAlive.substr(3)), 30);
+
+    server.command(":im " + first + " Bob a private word");
+    ASSERT_TRUE(pollUntil(
+        [&] { return longText(conversation).find("Bob: a private word") != std::string::npos; },
+        30));
+
+    // The server drops the link: the client comes back, logged in as before.
+    server.command(":close " + first);
+    const std::string second = server.ask(":wait-client 30");
+    ASSERT_NE(second, "timeout");
+    ASSERT_EQ(server.ask(":wait-lines " + second + " 1"), "ok");
+    EXPECT_EQ(server.command(":lines " + second)[0], loginLine);
+    EXPECT_TRUE(pollUntil(
+        [&] { return windowText(chat) == "Brisklane Support - Live Chat on 127.0.0.1 as Dora"; },
+        30));
+
+    // Dropped again; the user stops the tries, and none comes.
+    server.command(":close " + second);
+    ASSERT_TRUE(pollUntil(
+        [&] { return windowText(chat).find("Reconnecting to 127.0.0.1") != std::string::npos; },
+        30));
+    chooseMenuItem(chat, kStopReconnecting);
+    EXPECT_TRUE(
+        pollUntil([&] { return windowText(chat) == "Parlewise Client - Not in Session"; }, 30));
+    EXPECT_EQ(server.ask(":wait-client 8"), "timeout");
+
+    // File > Save Conversation...: every line, each with its date and time.
+    chooseMenuItem(chat, kSaveConversation);
+    HWND dialog = waitForWindow(parleclient.id(), "Save Conversation", 30);
+    ASSERT_NE(dialog, nullptr);
+    HWND name = waitForFocus(
+        dialog, [](HWND f) { return f != nullptr; }, 30);
+    ASSERT_NE(name, nullptr);
+    const std::string saved = suite.path() + "conversation.txt";
+    typeText(name, saved);
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(pollUntil([&] { return testing_support::fileExists(saved); }, 30));
+    Sleep(500);
+    const std::string text = testing_support::readFile(saved);
+    for (const char* line : {"Bob: a private word", "Connection to server terminated",
+                             "Connected, ready to begin Session.", "Reconnecting stopped."})
+        EXPECT_NE(text.find(std::string("] ") + line + "\r\n"), std::string::npos) << line;
+    size_t lines = 0;
+    for (size_t at = 0; at < text.size(); at = text.find("\r\n", at) + 2, ++lines) {
+        // "[2026-12-09 14:03:27] "
+        ASSERT_GE(text.size() - at, 22u);
+        EXPECT_EQ(text[at], '[');
+        EXPECT_EQ(text[at + 5], '-');
+        EXPECT_EQ(text.substr(at + 20, 2), "] ") << text.substr(at, 40);
+        if (text.find("\r\n", at) == std::string::npos) break;
+    }
+    EXPECT_GE(lines, 8u);
+
+    PostMessageA(chat, WM_CLOSE, 0, 0);
+    HWND box = waitForMessageBox(parleclient.id(), 30);
+    ASSERT_NE(box, nullptr);
+    answer(box, IDYES);
+    EXPECT_EQ(parleclient.exitCode(30), 0u);
+}
+
 }  // namespace

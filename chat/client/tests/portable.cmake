@@ -3,4 +3,5 @@
 # sanitizers.
 mendora_portable(
   client_details_format_test.cpp
+  conversation_log_test.cpp
 )

@@ -52,6 +52,19 @@ public:
         instantMessages.push_back(sender + "|" + text + (alert ? "|alert" : ""));
     }
 
+    void showConnectError(const std::string& text) override {
+        note();
+        connectErrors.push_back(text);
+    }
+    void connectEnded(bool connected) override {
+        note();
+        connectEnds.push_back(connected);
+    }
+    void setReconnecting(bool on) override {
+        note();
+        reconnecting = on;
+    }
+
     // The texts of the notices from "Main", in order.
     std::vector<std::string> notices() const {
         std::vector<std::string> texts;
@@ -75,6 +88,9 @@ public:
     std::vector<std::string> questions;
     std::vector<std::string> errors;
     std::vector<std::string> instantMessages;
+    std::vector<std::string> connectErrors;
+    std::vector<bool> connectEnds;
+    bool reconnecting = false;
     int callsOffUiThread = 0;
 
 private:
