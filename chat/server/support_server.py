@@ -43,6 +43,7 @@ HELP = """Commands (ID is a client number; without it, the chosen client):
   :talking [ID] NAME...     the agents the client talks to ("/$talkingTo")
   :ping [ID]                "/$ping", which the client ignores
   :empty [ID]               a packet whose text is empty (it starts with a NUL)
+  :flood [ID] N             N lines at once, "flood 1" to "flood N"
   :close [ID]               end the client's connection
   :hello-delay SECONDS      hold the hello of clients that connect from now on
   :keepalive [ID]           the keep-alive timer of the client's own socket
@@ -250,6 +251,12 @@ class Server:
             client, _ = self.split_target(args, 0)
             with client.write_lock:
                 client.conn.sendall(packet(b"\0 nothing to show"))
+            return []
+        if command == "flood":
+            client, words = self.split_target(args, 1)
+            lines = b"".join(packet(b"flood %d" % (i + 1)) for i in range(int(words[0])))
+            with client.write_lock:
+                client.conn.sendall(lines)
             return []
         if command == "ping":
             client, _ = self.split_target(args, 0)

@@ -289,8 +289,13 @@ ReceivedLine ChatSession::receiveLine(lumonet::NetConnection& connection) {
 void ChatSession::endFlooded(lumonet::NetConnection& connection) {
     client_.close(connection);
     if (!inSession_.exchange(false)) return;
-    showNotice("The server sent more lines than the client can show; the session has ended.");
-    showNotInSession();
+    onView([](ChatView& view) {
+        view.setSessionCaption(kNotInSession);
+        view.showLine(kMain,
+                      "The server sent more lines than the client can show; the session has "
+                      "ended.",
+                      true);
+    });
 }
 
 void ChatSession::playSound(const std::string& relativePath) {

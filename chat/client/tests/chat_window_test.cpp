@@ -150,6 +150,27 @@ TEST_F(ChatClient, TheLoginFormChecksNameAndAddress) {
     EXPECT_FALSE(testing_support::fileExists(clientDetailsPath()));
 }
 
+TEST_F(ChatClient, AFailedConnectIsToldOverTheLoginFormWhichThenCloses) {
+    // Nothing listens on the chat port of this address.
+    testing_support::ScopedSuiteValue elsewhere{win::kSuiteKey, win::kSupportServerValue,
+                                                "127.0.0.2"};
+    chat.setLoginForm(&login);
+    login.show();
+    login.Edit1.setText("Alice");
+    login.Edit2.setText("alice@example.com");
+    login.Button1Click();
+    EXPECT_FALSE(login.Button1.enabled());
+    login.Button1Click();  // ignored while the connect goes on
+    ASSERT_TRUE(waitUntil([&] { return !login.visible(); }));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "3: failure to connect - 127.0.0.2: connection failed");
+    EXPECT_EQ(boxes[0].owner, login.handle());
+    EXPECT_TRUE(boxes[0].defaultCaption);
+    EXPECT_TRUE(login.Button1.enabled());
+    EXPECT_EQ(chat.caption(), "Parlewise Client - Not in Session");
+    EXPECT_EQ(conversation().back(), "Error Connecting to Server");
+}
+
 TEST_F(ChatClient, StartChatRemembersTheDetailsAndConnects) {
     chat.setLoginForm(&login);
     const std::string longName(40, 'a');

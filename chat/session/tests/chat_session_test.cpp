@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "chat/session/listen_thread.h"
+#include "chat/session/msg_wait_thread.h"
 #include "chat/session/sound_thread.h"
 #include "chat/session/support_addresses.h"
 #include "chat/session/tests/recording_chat_view.h"
@@ -159,14 +160,13 @@ TEST_F(Session, RunsFromTheLoginLineToTheLogoff) {
 TEST_F(Session, ALostLinkIsTriedAgainUntilTheUserStops) {
     const std::string first = connectAlice();
     ASSERT_FALSE(first.empty());
-    chatsession::TListenThread* firstListener = session.listener();
     server.command(":close " + first);
     ASSERT_TRUE(noticeArrives("Connection to server terminated"));
     EXPECT_TRUE(view.reconnecting);
     EXPECT_EQ(view.caption.rfind("Brisklane Support - Reconnecting to 127.0.0.1", 0), 0u)
         << view.caption;
 
-    // Back by itself, logged in as before, with a listener of its own. (The
+    // Back by itself, logged in as before. (The
     // tries reach the session through this thread: it waits serving them.)
     ASSERT_TRUE(waitUntil([&] { return session.inSession(); }));
     const std::string second = server.ask(":wait-client 5");
@@ -174,7 +174,6 @@ TEST_F(Session, ALostLinkIsTriedAgainUntilTheUserStops) {
     ASSERT_EQ(server.ask(":wait-lines " + second + " 1"), "ok");
     EXPECT_EQ(server.command(":lines " + second), std::vector<std::string>{kLoginLine});
     ASSERT_TRUE(waitUntil([&] { return session.inSession() && !view.reconnecting; }));
-    EXPECT_NE(session.listener(), firstListener);
     EXPECT_EQ(view.caption, "Brisklane Support - Live Chat on 127.0.0.1 as Alice");
     server.command(":send " + second + " welcome back");
     EXPECT_TRUE(noticeArrives("welcome back"));
@@ -189,6 +188,23 @@ TEST_F(Session, ALostLinkIsTriedAgainUntilTheUserStops) {
     EXPECT_TRUE(view.startChatEnabled);
     EXPECT_EQ(server.ask(":wait-client 5"), "timeout");
     EXPECT_FALSE(session.inSession());
+}
+
+TEST_F(Session, AFloodingServerEndsTheSessionWithoutAReconnect) {
+    const std::string client = connectAlice();
+    ASSERT_FALSE(client.empty());
+    // This thread serves no hand-over while it sleeps, so the lines pile up
+    // behind the first one shown.
+    const size_t flood = chatsession::TMsgWaitThread::maxWaiting + 100;
+    server.command(":flood " + client + " " + std::to_string(flood));
+    Sleep(3000);
+    ASSERT_TRUE(noticeArrives(
+        "The server sent more lines than the client can show; the session has ended."));
+    EXPECT_EQ(server.ask(":wait-closed " + client), "ok");
+    EXPECT_FALSE(session.inSession());
+    EXPECT_FALSE(session.reconnecting());
+    EXPECT_EQ(view.caption, "Parlewise Client - Not in Session");
+    EXPECT_LE(view.notices().size(), flood);
 }
 
 TEST_F(Session, LogoffCallsOffAConnectThatWaitsForItsHello) {
