@@ -485,8 +485,8 @@ int run() {
     std::fflush(stdout);
 
     start = Clock::now();
-    const sysrepair::NewestBackup backup = sysrepair::readNewestBackup();
-    const sysrepair::RestoreResult result = sysrepair::restoreNewestBackup(backup);
+    const sysrepair::SlotBackup backup = sysrepair::readNewestBackup();
+    const sysrepair::RestoreResult result = sysrepair::restoreBackup(backup);
     const double restoreSeconds = secondsSince(start);
     std::printf(
         "restore: %.2f s, %u entries back, %zu not, %u damaged reports, heap peak %.1f MB; "

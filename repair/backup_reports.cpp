@@ -12,6 +12,7 @@
 #include "common/message_box.h"
 #include "common/registry_roots.h"
 #include "common/win_handles.h"
+#include "common/work_progress.h"
 #include "repair/backup_copies.h"
 #include "repair/backup_names.h"
 #include "repair/file_ops.h"
@@ -115,6 +116,7 @@ bool writeReports(const std::vector<TaskEntry*>& entries, const std::string& cat
 
     for (size_t i = 0; i < entries.size(); ++i) {
         TaskManager::instance()->reportIndex = static_cast<int32_t>(i);
+        win::advanceWork();
         const TaskEntry* e = entries[i];
         if (!e) continue;
         BackedUpEntry& out = written.entries[i];

@@ -8,6 +8,7 @@
 
 #include "common/message_box.h"
 #include "common/win_handles.h"
+#include "common/work_progress.h"
 #include "repair/backup_copies.h"
 #include "repair/backup_reports.h"
 #include "repair/settings.h"
@@ -176,6 +177,10 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
     if (needsBackup) clearSlot(slot);
     BackupCopies copies(slot);
     bool anythingBackedUp = false;
+    uint64_t toBackUp = 0;
+    for (const Repaired& r : repaired)
+        if (r.category->name() != kInternetCleaner) toBackUp += r.entries.size();
+    win::beginWorkStep("Backing up", toBackUp);
     for (Repaired& r : repaired) {
         if (r.category->name() == kInternetCleaner) {
             r.given.resize(r.entries.size());
@@ -216,6 +221,9 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
     // may count several entries as one problem (Internet Cleaner), so no
     // category counts more than its problem count.
     bool anythingRemoved = false;
+    uint64_t toRepair = 0;
+    for (const Repaired& r : repaired) toRepair += r.given.size();
+    win::beginWorkStep("Repairing", toRepair);
     for (Repaired& r : repaired) {
         if (r.given.empty()) continue;
         std::vector<TaskEntry*> list;
@@ -223,6 +231,7 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
         std::vector<int> outcomes;
         if (r.backedUp) r.expected = expectationsOf(r.backup, r.given);
         const int removed = engine.runReport(list, &r.expected, &outcomes);
+        win::advanceWork(list.size());
         r.removedCount = static_cast<uint32_t>(std::max(0, removed));
         r.removed.assign(r.entries.size(), false);
         for (size_t k = 0; k < r.given.size(); ++k) {
@@ -269,6 +278,7 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
         }
         settings->endBackup(slot, anythingRemoved);
     }
+    win::endWork();
     working.hide();
 
     if (result.problemsFixed != 0)

@@ -124,6 +124,15 @@ bool readRecord(ByteReader& in, uint16_t code, RootNameOf rootName, TaskEntry& e
 
 }  // namespace
 
+bool readReportHeader(const std::string& bytes, std::string& categoryName, uint32_t& recordCount) {
+    ByteReader in(bytes);
+    char tag[sizeof kReportTag];
+    uint16_t version = 0;
+    return in.readBytes(tag, sizeof tag) && std::string(tag, sizeof tag) == "MRB" &&
+           in.readU16(version) && version == kReportVersion && in.readString(categoryName) &&
+           in.readU32(recordCount);
+}
+
 DecodedReport decodeReport(const std::string& bytes, RootNameOf rootName) {
     DecodedReport report;
     ByteReader in(bytes);

@@ -77,6 +77,14 @@ struct DecodedReport {
 
 using RootNameOf = std::string (*)(uint32_t root);
 
+// A report's header holds no more than this many bytes: the tag, the
+// version, the category name (at most 32,767 bytes) and the record count.
+constexpr size_t kReportHeaderLimit = 3 + 2 + 2 + 32767 + 4;
+
+// The category name and the record count from the start of a report; false
+// when the bytes do not start a report of this version.
+bool readReportHeader(const std::string& bytes, std::string& categoryName, uint32_t& recordCount);
+
 // Reads a report's bytes. A value record always comes back as an EntryRegRaw.
 // Reading stops at the first damaged record, and at an unknown record code,
 // whose length cannot be known.

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include "common/file_contents.h"
+#include "common/win_handles.h"
+#include "common/work_progress.h"
+#include "repair/report_format.h"
 #include "repair/settings.h"
 #include "scan/task_manager.h"
 
@@ -12,8 +16,9 @@ namespace {
 // At most this many entries are named in the message; the rest are counted.
 const size_t kNamedFailures = 10;
 
-// The full path or registry name of an entry, for the user.
-std::string describe(const TaskEntry& e) {
+}  // namespace
+
+std::string entryLocation(const TaskEntry& e) {
     switch (e.type) {
         case EntryFile:
         case EntryFolder:
@@ -25,18 +30,44 @@ std::string describe(const TaskEntry& e) {
     }
 }
 
-}  // namespace
+size_t SlotBackup::entryCount() const {
+    size_t count = 0;
+    for (const SlotReport& report : reports) count += report.entries.size();
+    return count;
+}
 
-NewestBackup readNewestBackup() {
-    NewestBackup backup;
-    backup.slot = getSettings()->newestBackupFolder();
+SlotBackup readBackup(const std::string& slot) {
+    SlotBackup backup;
+    backup.slot = slot;
     if (!backup.slot.empty()) readSlotReports(backup.slot, backup.reports);
     return backup;
 }
 
-RestoreResult restoreNewestBackup(const NewestBackup& backup) {
+SlotBackup readNewestBackup() {
+    return readBackup(getSettings()->newestBackupFolder());
+}
+
+uint32_t countBackupEntries(const std::string& slot) {
+    uint32_t count = 0;
+    const std::string folder = slot.empty() || slot.back() == '\\' ? slot : slot + "\\";
+    WIN32_FIND_DATAA found;
+    win::FindHandle find(FindFirstFileA((folder + "*.srb").c_str(), &found));
+    if (!find) return 0;
+    do {
+        std::string header;
+        std::string name;
+        uint32_t records = 0;
+        if (win::readFileBytes(folder + found.cFileName, kReportHeaderLimit, header) &&
+            readReportHeader(header, name, records))
+            count += records;
+    } while (FindNextFileA(find.get(), &found));
+    return count;
+}
+
+RestoreResult restoreBackup(const SlotBackup& backup) {
     TaskManager* tasks = TaskManager::instance();
     RestoreResult result;
+    win::beginWorkStep("Restoring", backup.entryCount());
     // Per report: the entries that stay, and the copies of those that came
     // back, deleted only once no record names them any more.
     std::vector<std::vector<TaskEntry>> kept(backup.reports.size());
@@ -52,7 +83,7 @@ RestoreResult restoreNewestBackup(const NewestBackup& backup) {
             tasks->restoreEntries(entries, BackupCopy::Keep);
         for (size_t i = 0; i < copy.size(); ++i) {
             if (!isBack(outcomes[i])) {
-                result.notRestored.push_back({describe(copy[i]), outcomes[i]});
+                result.notRestored.push_back({entryLocation(copy[i]), outcomes[i]});
                 kept[r].push_back(report.entries[i]);
                 continue;
             }
@@ -67,9 +98,10 @@ RestoreResult restoreNewestBackup(const NewestBackup& backup) {
         }
     }
 
+    win::endWork();
     if (result.complete()) {
         clearSlot(backup.slot);
-        getSettings()->removeNewestBackup();
+        getSettings()->forgetBackup(backup.slot);
         return result;
     }
     // The backup stays in the index. A damaged report stays as it is, copies
@@ -104,10 +136,10 @@ std::string restoreFailureReason(RestoreOutcome outcome) {
     }
 }
 
-RestoreMessage restoreMessage(const RestoreResult& result) {
+RestoreMessage restoreMessage(const RestoreResult& result, const std::string& repair) {
     RestoreMessage message;
     if (result.complete()) {
-        message.text = "All changes made to your system from the last repair have been undone.";
+        message.text = "All changes made to your system from " + repair + " have been undone.";
         message.caption = "System Restored";
         return message;
     }
@@ -116,8 +148,8 @@ RestoreMessage restoreMessage(const RestoreResult& result) {
     message.caption = "Restore Incomplete";
     message.warning = true;
     message.text = failed > 0 ? std::to_string(failed) + " of the " + std::to_string(total) +
-                                    " changes made by the last repair could not be undone:\n"
-                              : std::string("The last repair could not be undone completely:\n");
+                                    " changes made by " + repair + " could not be undone:\n"
+                              : "Changes made by " + repair + " could not all be undone:\n";
     for (size_t i = 0; i < result.notRestored.size() && i < kNamedFailures; ++i)
         message.text += "\n" + result.notRestored[i].what + ": " +
                         restoreFailureReason(result.notRestored[i].why);

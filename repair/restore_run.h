@@ -1,5 +1,6 @@
-// "Restore Last Changes": the newest repair undone from its backup slot. What
-// cannot be put back stays in the backup, with its copy, for a later try.
+// The restore of a backup: the repair that made it undone from its backup
+// slot, the newest or any older one. What cannot be put back stays in the
+// backup, with its copy, for a later try.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +13,21 @@
 
 namespace sysrepair {
 
-// The newest backup as read back from its slot: one report per category.
-// Empty when there is no backup.
-struct NewestBackup {
+// A backup as read back from its slot: one report per category. Empty when
+// there is no backup.
+struct SlotBackup {
     std::string slot;
     std::vector<SlotReport> reports;
 
     bool empty() const { return reports.empty(); }
+    // The entries its reports hold.
+    size_t entryCount() const;
 };
-NewestBackup readNewestBackup();
+SlotBackup readBackup(const std::string& slot);
+SlotBackup readNewestBackup();
+
+// The entries a slot's reports announce, read from their headers alone.
+uint32_t countBackupEntries(const std::string& slot);
 
 struct NotRestored {
     std::string what;  // the file, folder, key or value
@@ -38,11 +45,12 @@ struct RestoreResult {
 };
 
 // Undoes every entry of the reports. When everything came back, the slot's
-// reports and copies and the newest index entry are removed. Otherwise the
+// reports and copies and its index entry are removed; the other backups stay
+// as they are. Otherwise the
 // index entry stays; each report keeps only the entries that did not come
 // back (a report without any is deleted), and a damaged report is kept as it
 // is, with all its copies.
-RestoreResult restoreNewestBackup(const NewestBackup& backup);
+RestoreResult restoreBackup(const SlotBackup& backup);
 
 // What the user is told afterwards.
 struct RestoreMessage {
@@ -50,7 +58,13 @@ struct RestoreMessage {
     std::string caption;
     bool warning = false;
 };
-RestoreMessage restoreMessage(const RestoreResult& result);
+// `repair` names the repair the backup undid: "the last repair", "the repair
+// of 12/09/26 at 02:03 PM".
+RestoreMessage restoreMessage(const RestoreResult& result,
+                              const std::string& repair = "the last repair");
+
+// The full path of a file or folder, or the registry name of a key or value.
+std::string entryLocation(const TaskEntry& entry);
 
 // Why an entry did not come back, as the user reads it.
 std::string restoreFailureReason(RestoreOutcome outcome);

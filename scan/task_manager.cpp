@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/internal_check.h"
+#include "common/work_progress.h"
 
 namespace sysrepair {
 
@@ -78,7 +79,10 @@ std::vector<RestoreOutcome> TaskManager::restoreEntries(const std::vector<TaskEn
     // which also says how it went.
     std::vector<RestoreOutcome> outcomes;
     outcomes.reserve(list.size());
-    for (TaskEntry* entry : list) outcomes.push_back(restoreEntryOutcome(entry, copies));
+    for (TaskEntry* entry : list) {
+        outcomes.push_back(restoreEntryOutcome(entry, copies));
+        win::advanceWork();
+    }
     return outcomes;
 }
 

@@ -7,6 +7,8 @@
 #include "common/suite_registry.h"
 #include "common/ui/program.h"
 #include "repair/settings.h"
+#include "shell/command_line.h"
+#include "shell/command_run.h"
 #include "shell/plugin_form.h"
 #include "shell/task_selection_form.h"
 #include "sysinfo/window/ddi_form.h"
@@ -41,21 +43,20 @@ private:
 
 }  // namespace
 
-bool isStayOnTopSwitch(const std::string& arguments) {
-    return arguments == "-source=vs";
-}
-
 int runMendora(const std::string& arguments) {
+    const CommandLine line = parseCommandLine(arguments);
+    if (line.command != Command::Window) return runCommand(line);
+    const bool stayOnTop = line.stayOnTop;
     ui::ProgramSteps steps;
     steps.mutexName = "MENDORA_EXECUTABLE";
     steps.title = "Mendora";
-    steps.prepare = [&arguments] {
+    steps.prepare = [stayOnTop] {
         if (!recordProcessId()) {
             win::showMessageBox(nullptr, "Error Writing to Registry.  Please run as an admin.",
                                 "Non-privileged User", MB_OK);
             return -1;
         }
-        if (isStayOnTopSwitch(arguments)) getSettings()->setSourceTag("vs");
+        if (stayOnTop) getSettings()->setSourceTag("vs");
         return 0;
     };
     steps.makeWindows = [] { return std::unique_ptr<ui::ProgramWindows>(new MendoraWindows()); };

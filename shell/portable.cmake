@@ -3,4 +3,6 @@
 # and for the fuzz targets.
 mendora_portable(
   caption_area.cpp
+  command_line.cpp
+  json_text.cpp
 )

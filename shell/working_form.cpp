@@ -8,6 +8,7 @@
 #include "common/thread.h"
 #include "common/ui/application.h"
 #include "common/ui/synchronize.h"
+#include "common/work_progress.h"
 
 namespace sysrepair {
 
@@ -63,9 +64,19 @@ void WorkingFormThread::execute() {
     form->show();
     form_ = form.get();
     ready_ = true;
+    std::string shown;
     while (!terminated()) {
-        if (form->ProgressBar1.position() < 100)
+        // The entries done of the step under way, once the work says; until
+        // then the bar fills as a sign of life.
+        win::WorkProgress progress;
+        if (win::currentWork(progress) && progress.total > 0) {
+            const std::string text = win::workProgressText(progress);
+            if (text != shown) form->Label1.setText(text);
+            shown = text;
+            form->ProgressBar1.setPosition(static_cast<int>(progress.done * 100 / progress.total));
+        } else if (form->ProgressBar1.position() < 100) {
             form->ProgressBar1.setPosition(form->ProgressBar1.position() + 1);
+        }
         RedrawWindow(form->handle(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         pumpThreadMessages();

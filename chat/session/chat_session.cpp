@@ -269,19 +269,25 @@ void ChatSession::closeSession(bool showNotice) {
 void ChatSession::sendLine(const std::string& text) {
     lumonet::NetConnection connection = currentConnection();
     if (lumonet::sendLine(client_, connection, text) >= 1) return;
-    showNotice("No Session in Progress");
     client_.close(connection);
-    if (inSession_.exchange(false)) win::runOnUiThread([this] { linkLost(); });
+    endedWithNotice("No Session in Progress", inSession_.exchange(false));
+}
+
+void ChatSession::endedWithNotice(const std::string& notice, bool linkWasLost) {
+    // One hand-over: whoever sees the notice sees the reconnect under way.
+    win::runOnUiThread([&] {
+        if (ChatView* view = view_) view->showLine(kMain, notice, true);
+        if (linkWasLost) linkLost();
+    });
 }
 
 ReceivedLine ChatSession::receiveLine(lumonet::NetConnection& connection) {
     ReceivedLine line;
     line.text = lumonet::receiveLine(client_, connection, &line.failed);
     if (line.failed) {
-        showNotice("Connection to server terminated");
         client_.close(connection);
         // Lost while in session, not ended by the user: try again.
-        if (inSession_.exchange(false)) win::runOnUiThread([this] { linkLost(); });
+        endedWithNotice("Connection to server terminated", inSession_.exchange(false));
     }
     return line;
 }

@@ -105,6 +105,9 @@ private:
     void beginSession(const lumonet::NetConnection& connection);
     void connectFailed(int attempt, const lumonet::NetError& error);
     void linkLost();
+    // Shows the notice of a session's end, and tries again when the link was
+    // lost while in session.
+    void endedWithNotice(const std::string& notice, bool linkWasLost);
     void showNotInSession();
     void callOffConnect();
     void destroyListener();

@@ -108,4 +108,31 @@ void ListView::setSmallImages(ImageList images) {
     images_ = std::move(images);
 }
 
+int ListView::selected() const {
+    return static_cast<int>(
+        SendMessageA(handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListView::select(int item) {
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = 0;
+    SendMessageA(handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(&state));
+    SendMessageA(handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+}
+
+LRESULT ListView::onNotify(NMHDR* header) {
+    if (header->code == LVN_ITEMCHANGED && onSelectionChange) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) &&
+            ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+            onSelectionChange();
+    }
+    return 0;
+}
+
 }  // namespace ui

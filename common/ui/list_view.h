@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "common/ui/control.h"
 #include "common/ui/image_list.h"
 
@@ -38,6 +40,13 @@ public:
     void clear();
     // The small images of the items, kept as long as the list view.
     void setSmallImages(ImageList images);
+    // The selected item, or -1.
+    int selected() const;
+    // Selects the item (and gives it the focus rectangle), the others not.
+    void select(int item);
+    // After the selection changed, by the user or by select().
+    std::function<void()> onSelectionChange;
+    LRESULT onNotify(NMHDR* header) override;
 
 private:
     ImageList images_;

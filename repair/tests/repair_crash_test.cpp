@@ -241,8 +241,8 @@ TEST(RepairCrash, AKillAtAnyMomentLeavesABackupThatBringsEverythingBack) {
         // A fresh start, then Restore.
         Settings* settings = getSettings();
         if (!settings->backups().empty()) {
-            const NewestBackup backup = readNewestBackup();
-            const RestoreResult result = restoreNewestBackup(backup);
+            const SlotBackup backup = readNewestBackup();
+            const RestoreResult result = restoreBackup(backup);
             EXPECT_TRUE(result.complete()) << result.notRestored.size() << " not restored";
         }
         const std::vector<std::string> stillMissing = missingOriginals(files.path(), key.path());

@@ -48,7 +48,7 @@ TEST(RestoreRun, ADamagedReportKeepsItsCopiesAndTheBackup) {
     ASSERT_TRUE(writeReport(pointers, "Test Files", slot));
     for (const TaskEntry& e : found) DeleteFileA(e.fields[0].c_str());
     settings->addBackup(1000, "2 Unused Test Files");
-    NewestBackup backup = readNewestBackup();
+    SlotBackup backup = readNewestBackup();
     ASSERT_EQ(backup.reports.size(), 1u);
     const std::string reportPath = backup.reports[0].path;
     const std::string copyOfSecond = backup.reports[0].entries[1].fields[1];
@@ -57,7 +57,7 @@ TEST(RestoreRun, ADamagedReportKeepsItsCopiesAndTheBackup) {
 
     backup = readNewestBackup();
     ASSERT_FALSE(backup.reports[0].complete);
-    const RestoreResult result = restoreNewestBackup(backup);
+    const RestoreResult result = restoreBackup(backup);
 
     EXPECT_FALSE(result.complete());
     EXPECT_EQ(result.restored, 1u);
@@ -76,7 +76,7 @@ TEST(RestoreRun, ADamagedReportKeepsItsCopiesAndTheBackup) {
                 ::testing::HasSubstr("1 could not be read: their backup report is damaged"));
 
     // A second try after all: the first file is in place already.
-    const RestoreResult again = restoreNewestBackup(readNewestBackup());
+    const RestoreResult again = restoreBackup(readNewestBackup());
     EXPECT_EQ(again.restored, 1u);
     EXPECT_TRUE(again.notRestored.empty());
     EXPECT_TRUE(fileExists(copyOfSecond));

@@ -169,7 +169,7 @@ TEST_F(RepairSafety, AValueWrittenAfterTheRepairIsNotOverwrittenByTheRestore) {
         ::testing::HasSubstr(font.name() + ": the value was written again after the repair"));
     // It stays in the backup, for a later restore.
     ASSERT_EQ(getSettings()->backups().size(), 1u);
-    const NewestBackup left = readNewestBackup();
+    const SlotBackup left = readNewestBackup();
     ASSERT_EQ(left.reports.size(), 1u);
     EXPECT_EQ(left.reports[0].entries.size(), 1u);
 }

@@ -103,7 +103,8 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
         EXPECT_EQ(form.TeListView1.left(), 16);  // 8, 16 inside the group
         EXPECT_EQ(form.TeListView1.top(), 48);
         EXPECT_EQ(SendMessageA(form.TeListView1.handle(), LVM_GETCOLUMNWIDTH, 0, 0), 150);
-        EXPECT_EQ(SendMessageA(form.TeListView1.handle(), LVM_GETCOLUMNWIDTH, 1, 0), 300);
+        EXPECT_EQ(SendMessageA(form.TeListView1.handle(), LVM_GETCOLUMNWIDTH, 1, 0), 250);
+        EXPECT_EQ(SendMessageA(form.TeListView1.handle(), LVM_GETCOLUMNWIDTH, 2, 0), 60);
         EXPECT_EQ(form.TeButton1.text(), "Restore Last Changes");
         EXPECT_EQ(form.TeButton2.text(), "Cancel");
         form.show();
@@ -116,6 +117,10 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
         }
         EXPECT_EQ(form.TeListView1.itemText(0, 1), "4 Missing Windows Help Files");
         EXPECT_EQ(form.TeListView1.itemText(2, 1), "2 Missing Windows Help Files");
+        // The changes each backup holds: the values and the file.
+        EXPECT_EQ(form.TeListView1.itemText(0, 2), "4");
+        EXPECT_EQ(form.TeListView1.itemText(2, 2), "2");
+        EXPECT_EQ(form.TeListView1.selected(), 0);
         ASSERT_EQ(form.newestBackup().reports.size(), 1u);
         EXPECT_EQ(form.newestBackup().reports[0].categoryName, "Windows Help Files");
 
@@ -156,6 +161,59 @@ TEST_F(RestoreDialog, ListsEveryBackupNewestFirstAndUndoesOnlyTheNewest) {
     }));
     showRestoreDialog();
     EXPECT_EQ(rows, 2);
+}
+
+TEST_F(RestoreDialog, AnOlderBackupIsRestoredAloneAndTheOthersStayRestorable) {
+    repairOf(1, "a");
+    repairOf(2, "b");
+    repairOf(3, "c");
+    const auto backups = getSettings()->backups();
+    ASSERT_EQ(backups.size(), 3u);
+    std::vector<win::MessageBoxRequest> asked;
+    int answer = IDNO;
+    win::setMessageBoxHandler([&](const win::MessageBoxRequest& r) {
+        asked.push_back(r);
+        return (r.flags & MB_YESNO) ? answer : IDOK;
+    });
+    {
+        TScanRestoreForm form;
+        form.show();
+        form.TeListView1.select(1);
+        EXPECT_EQ(form.TeButton1.text(), "Restore Selected Changes");
+        // Told first what an older restore means; No leaves everything.
+        form.TeButton1.click();
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].caption, "Restore Older Changes");
+        EXPECT_NE(asked[0].text.find("one repair was made"), std::string::npos) << asked[0].text;
+        EXPECT_FALSE(valueExists("b0.hlp"));
+        EXPECT_TRUE(form.visible());
+        answer = IDYES;
+        form.TeButton1.click();
+        ASSERT_EQ(asked.size(), 3u);
+        EXPECT_EQ(asked[2].text, "All changes made to your system from the repair of " +
+                                     backupDateText(backups[1].time) + " have been undone.");
+    }
+    EXPECT_TRUE(valueExists("b0.hlp"));
+    EXPECT_TRUE(valueExists("b1.hlp"));
+    EXPECT_EQ(readFile(files.path() + "b.txt"), "contents of b");
+    EXPECT_FALSE(valueExists("c0.hlp"));
+    EXPECT_FALSE(valueExists("a0.hlp"));
+    const auto left = getSettings()->backups();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].folder, backups[0].folder);
+    EXPECT_EQ(left[1].folder, backups[2].folder);
+
+    // The newest and the oldest still come back, each in its turn.
+    for (const char* value : {"c2.hlp", "a0.hlp"}) {
+        TScanRestoreForm form;
+        form.show();
+        EXPECT_EQ(form.TeButton1.text(), "Restore Last Changes");
+        form.TeButton1.click();
+        EXPECT_TRUE(valueExists(value)) << value;
+    }
+    EXPECT_EQ(readFile(files.path() + "a.txt"), "contents of a");
+    EXPECT_TRUE(getSettings()->backups().empty());
+    win::setMessageBoxHandler({});
 }
 
 TEST_F(RestoreDialog, NothingToRestoreWithoutBackupsOrWithInternetCleanerAlone) {

@@ -247,7 +247,7 @@ TEST(RoundTrip, ScanRepairAndRestoreLeaveEverythingAsItWas) {
     }
     ASSERT_EQ(getSettings()->backups().size(), 1u);
     {
-        const NewestBackup left = readNewestBackup();
+        const SlotBackup left = readNewestBackup();
         ASSERT_EQ(left.reports.size(), 1u);
         ASSERT_EQ(left.reports[0].entries.size(), 1u);
         EXPECT_EQ(left.reports[0].entries[0].fields[0], taken);

@@ -5,12 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/message_box.h"
 #include "common/ui/application.h"
+#include "common/work_progress.h"
 
 using namespace sysrepair;
 
 namespace {
+
+bool waitFor(const std::function<bool()>& condition) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > 10000) return false;
+        Sleep(20);
+    }
+    return true;
+}
 
 TEST(WorkingForm, AnimatesOnItsOwnThreadAndRefusesToCloseMeanwhile) {
     ASSERT_TRUE(ui::Application::initialize());
@@ -38,6 +50,17 @@ TEST(WorkingForm, AnimatesOnItsOwnThreadAndRefusesToCloseMeanwhile) {
     const DWORD start = GetTickCount();
     while (form->ProgressBar1.position() < 100 && GetTickCount() - start < 10000) Sleep(20);
     EXPECT_EQ(form->ProgressBar1.position(), 100);
+
+    // Once the work says how far it is, the window shows the entries done.
+    win::beginWorkStep("Restoring", 58970);
+    win::advanceWork(1200);
+    EXPECT_TRUE(
+        waitFor([&] { return form->Label1.text() == "Restoring 1,200 of 58,970 entries"; }));
+    EXPECT_EQ(form->ProgressBar1.position(), 2);
+    win::advanceWork(100000);  // never past the whole
+    EXPECT_TRUE(waitFor([&] { return form->ProgressBar1.position() == 100; }));
+    EXPECT_EQ(form->Label1.text(), "Restoring 58,970 of 58,970 entries");
+    win::endWork();
 
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindowVisible(window));
