@@ -153,7 +153,7 @@ CommandLine parseCommandLine(const std::string& arguments) {
             if (hasValue) {
                 char* end = nullptr;
                 const long n = value.size() <= 3 ? std::strtol(value.c_str(), &end, 10) : 0;
-                if (value.empty() || *end != '\0' || n < 1 || n > 30)
+                if (value.empty() || end == nullptr || *end != '\0' || n < 1 || n > 30)
                     return refused("No backup " + value + ": give a number from 1 to 30", words);
                 line.restoreNumber = static_cast<int>(n);
             }

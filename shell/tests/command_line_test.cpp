@@ -42,9 +42,9 @@ TEST(CommandLine, WithoutASwitchTheWindowStartsAsAlways) {
 TEST(CommandLine, BadSwitchesAreRefusedWithTheirReason) {
     for (const char* bad :
          {"/scna", "/scan /repair", "/scan /scan", "/restore:0", "/restore:31", "/restore:x",
-          "/restore:1 /categories:drive", "/backups /categories:drive", "/categories:drive",
-          "/report:r.json", "/scan /categories:", "/scan /report:", "/scan stray", "/? /report:r",
-          "/scan:now"}) {
+          "/restore:2)/report", "/restore:1234", "/restore:1 /categories:drive",
+          "/backups /categories:drive", "/categories:drive", "/report:r.json",
+          "/scan /categories:", "/scan /report:", "/scan stray", "/? /report:r", "/scan:now"}) {
         const CommandLine line = parseCommandLine(bad);
         EXPECT_EQ(line.command, Command::Bad) << bad;
         EXPECT_FALSE(line.problem.empty()) << bad;
