@@ -12,6 +12,7 @@
 #include "chat/lumo_packet.h"
 #include "repair/backup_index.h"
 #include "repair/report_format.h"
+#include "scan/keep_list.h"
 #include "updater/install_journal.h"
 
 namespace {
@@ -46,6 +47,16 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     root = argv[1];
     mkdir(root.c_str(), 0755);
+
+    sysrepair::KeepList kept;
+    write("keep_list", "empty.txt", sysrepair::formatKeepList(kept));
+    kept.add({sysrepair::KeptKind::Problem,
+              sysrepair::EntryRegText,
+              {"HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows\\Help", "a%b\tc.hlp"}});
+    kept.add({sysrepair::KeptKind::Folder, sysrepair::EntryFile, {"C:\\Temp\\keep\\"}});
+    kept.add({sysrepair::KeptKind::Key, sysrepair::EntryFile, {"HKEY_CLASSES_ROOT", "CLSID"}});
+    kept.add({sysrepair::KeptKind::FileType, sysrepair::EntryFile, {".log"}});
+    write("keep_list", "four.txt", sysrepair::formatKeepList(kept));
 
     using sysrepair::BackupIndex;
     BackupIndex index;

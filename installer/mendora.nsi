@@ -154,6 +154,8 @@ Section "Uninstall"
     RMDir /r "$INSTDIR\bak"
   keepBackups:
   ${EndIf}
+  ; kept-items.txt, what the user keeps out of every scan, stays for the
+  ; next install, and with it the folder.
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 

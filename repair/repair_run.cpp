@@ -144,6 +144,12 @@ RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine
         std::vector<TaskEntry*> entries;
         category->getEntries(entries);
         if (category->problemCount() == 0) continue;
+        // What the user unticked in the problem report is not touched: not
+        // backed up, not counted, not repaired.
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [](const TaskEntry* e) { return e->leftAlone; }),
+                      entries.end());
+        if (entries.empty()) continue;
         repaired.emplace_back();
         repaired.back().category = category;
         repaired.back().entries = std::move(entries);

@@ -50,7 +50,8 @@ struct RepairResult {
 };
 
 // The repair of the given categories with an engine that is bound. Entries
-// that could not be backed up are left alone. Internet Cleaner's files are
+// the user left alone, and those that could not be backed up, are not
+// touched. Internet Cleaner's files are
 // repaired without a backup. The summary and the message count what the
 // engine removed; when nothing was, the message says why.
 RepairResult runRepair(const std::vector<ITask*>& categories, const RepairEngine& engine,

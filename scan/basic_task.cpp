@@ -86,6 +86,15 @@ void BasicTask::clearEntries() {
         if (manager) manager->dropEntry(std::move(entries.back()));
         entries.pop_back();
     }
+    // The check may keep dropped entries for the rest of the run; it never
+    // reads their reasons.
+    reasons.clear();
+}
+
+const std::string* BasicTask::keepReason(std::string text) {
+    std::lock_guard<std::mutex> lock(entriesLock);
+    reasons.push_back(std::move(text));
+    return &reasons.back();
 }
 
 bool BasicTask::stopRequested() {

@@ -3,5 +3,7 @@
 # and for the fuzz targets.
 mendora_portable(
   file_name.cpp
+  keep_list.cpp
+  problem_reason.cpp
   task_entry.cpp
 )

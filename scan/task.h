@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -67,6 +68,9 @@ protected:
     // Offers a found problem to the run's duplicate check; appends it when it
     // was not seen before in this run. Returns whether it was appended.
     bool addEntry(std::unique_ptr<TaskEntry> entry);
+    // Keeps the reason of entries of this scan (TaskEntry::setReason) as
+    // long as the entries. Not while the entries lock is held.
+    const std::string* keepReason(std::string text);
 
     // For scans that append several entries as one step: the list may be
     // used only while the returned lock is held.
@@ -75,6 +79,7 @@ protected:
 
 private:
     EntryList entries;
+    std::deque<std::string> reasons;  // guarded by entriesLock
     std::mutex entriesLock;
     bool running = false;
     float progressValue = 0;

@@ -33,6 +33,8 @@ struct TaskEntry {
     std::vector<std::string> fields;
     uint8_t type = EntryFile;
     uint8_t fileChecks = 0;  // FileCheck flags, for EntryFile
+    // The user chose to leave it as it is in this repair.
+    bool leftAlone = false;
     int32_t regType = 0;
     std::vector<unsigned char> data;
     uint64_t fileSize = 0;
@@ -53,6 +55,25 @@ struct TaskEntry {
 
     // Makes this an EntryRegRaw holding a copy of the bytes.
     void setRawValue(int32_t valueType, const void* bytes, int32_t length);
+
+    // Why the scan listed the entry. A file found unused keeps the time it
+    // was last used (FILETIME); any other entry a text in words the user can
+    // check, owned by its category (BasicTask::keepReason) and valid while
+    // the category keeps this scan's entries. The entries of a key's tree
+    // share their key's text: they were found as one problem, and are
+    // repaired or left alone together. One slot for both: a scan keeps tens
+    // of thousands of entries.
+    uint64_t lastAccess() const { return fileChecks & FoundUnused ? found_.lastAccess : 0; }
+    void setLastAccess(uint64_t fileTime) { found_.lastAccess = fileTime; }
+    const std::string* reason() const { return fileChecks & FoundUnused ? nullptr : found_.reason; }
+    void setReason(const std::string* text) { found_.reason = text; }
+
+private:
+    union Found {
+        uint64_t lastAccess;
+        const std::string* reason;
+    };
+    Found found_{0};
 };
 
 // Same type, field count, data size, regType and data bytes, and fields equal

@@ -38,10 +38,16 @@ void TaskManager::clearSeen() {
     dropped.clear();
 }
 
+void TaskManager::setKeepList(std::shared_ptr<const KeepList> list) {
+    std::lock_guard<std::mutex> lock(seenLock);
+    keepList = std::move(list);
+}
+
 bool TaskManager::acceptEntry(const TaskEntry& entry) {
     // A scan of a whole PC meets tens of thousands of entries: each is
     // looked up by its hash, not compared with every one seen before.
     std::lock_guard<std::mutex> lock(seenLock);
+    if (keepList && keepList->keepsEntry(entry)) return false;
     return seen.insert(&entry).second;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scan/entry_restore.h"
+#include "scan/keep_list.h"
 #include "scan/task.h"
 #include "scan/task_entry.h"
 
@@ -34,10 +35,13 @@ public:
 
     // Starts a scan run's duplicate check afresh.
     void clearSeen();
+    // What the user keeps for good: from now on no entry it keeps is
+    // accepted. None keeps nothing.
+    void setKeepList(std::shared_ptr<const KeepList> list);
     // True, and the entry is remembered, when no equal entry was accepted
-    // before in this run. The check holds the entry itself, not a copy, so an
-    // accepted entry must stay where it is until it is forgotten or the
-    // check starts afresh (a category's list keeps it in place).
+    // before in this run and the user does not keep it. The check holds the entry itself, not a
+    // copy, so an accepted entry must stay where it is until it is forgotten or the check starts
+    // afresh (a category's list keeps it in place).
     bool acceptEntry(const TaskEntry& entry);
     // Appends the entry to the list when no equal entry was accepted before
     // in this run; true when it was. The list holds the entry before the
@@ -80,6 +84,7 @@ private:
     std::unordered_set<const TaskEntry*, HashOfEntry, EqualEntries> seen;
     // Entries of this run that their categories dropped.
     std::vector<std::unique_ptr<TaskEntry>> dropped;
+    std::shared_ptr<const KeepList> keepList;
     std::mutex seenLock;
     std::atomic<ITask*> current{nullptr};
 };

@@ -18,6 +18,8 @@
 #include "repair/restore_run.h"
 #include "repair/settings.h"
 #include "scan/categories/categories.h"
+#include "scan/kept_items.h"
+#include "scan/problem_reason.h"
 #include "scan/task_manager.h"
 #include "scan/walk/drive_table.h"
 #include "shell/json_text.h"
@@ -236,9 +238,13 @@ private:
 
 void CommandRun::reportCategories(const std::vector<ITask*>& categories) {
     report_.key("categories").beginArray();
+    uint64_t totalBytes = 0;
     for (ITask* category : categories) {
         std::vector<TaskEntry*> entries;
         category->getEntries(entries);
+        uint64_t bytes = 0;
+        for (const TaskEntry* entry : entries) bytes += problemBytes(*entry);
+        totalBytes += bytes;
         report_.beginObject()
             .key("name")
             .string(utf8(category->name()))
@@ -246,6 +252,8 @@ void CommandRun::reportCategories(const std::vector<ITask*>& categories) {
             .string(categoryShortName(category->name()))
             .key("problems")
             .number(category->problemCount())
+            .key("bytes")
+            .number(static_cast<int64_t>(bytes))
             .key("entries")
             .beginArray();
         for (const TaskEntry* entry : entries)
@@ -256,10 +264,13 @@ void CommandRun::reportCategories(const std::vector<ITask*>& categories) {
                 .string(utf8(entryLocation(*entry)))
                 .key("text")
                 .string(utf8(displayText(*entry)))
+                .key("reason")
+                .string(utf8(problemReason(*entry)))
                 .endObject();
         report_.endArray().endObject();
     }
     report_.endArray();
+    report_.key("bytes").number(static_cast<int64_t>(totalBytes));
 }
 
 int CommandRun::scanAndRepair() {
@@ -273,6 +284,7 @@ int CommandRun::scanAndRepair() {
         return refuse("No category is called " + unknown + ".\r\n\r\n" + usageText());
 
     DriveTable::destroy();
+    useKeptItemsForScan(nullptr);
     manager->clearSeen();
     std::vector<ITask*> categories;
     uint32_t problems = 0;

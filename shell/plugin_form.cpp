@@ -10,11 +10,14 @@
 #include "repair/repair_run.h"
 #include "repair/settings.h"
 #include "scan/categories/categories.h"
+#include "scan/kept_items.h"
 #include "scan/scan_flags.h"
 #include "scan/task_manager.h"
 #include "scan/walk/drive_table.h"
 #include "shell/caption_area.h"
 #include "shell/details_form.h"
+#include "shell/kept_items_form.h"
+#include "shell/problem_space.h"
 #include "shell/restore_form.h"
 #include "shell/skin/skin_art.h"
 
@@ -118,6 +121,7 @@ TSystemRepairForm::TSystemRepairForm()
                            skin::SkinButton::StartScan)),
       ImageButton9(skinned(Panel1.add<skin::TImageButton>(ui::Bounds{216, 248, 177, 49}),
                            skin::SkinButton::Optimize)),
+      KeptItemsButton(Panel1.add<ui::Button>(ui::Bounds{312, 82, 105, 20}, "Kept Items...")),
       Panel2(add<ui::Panel>(ui::Bounds{288, 136, 425, 313}, kWhite)),
       Label20(styled(Panel2.add<ui::Label>(ui::Bounds{6, 0, 419, 28}, kScanningCaption, kCentred),
                      kRunningCaption, kOlive)),
@@ -137,6 +141,8 @@ TSystemRepairForm::TSystemRepairForm()
                  kHeadline, kRed)),
       Label18(styled(Panel3.add<ui::Label>(ui::Bounds{24, 96, 393, 57}, kAdviceText, kCentredWrap),
                      kText, kGrey)),
+      SpaceLabel(styled(Panel3.add<ui::Label>(ui::Bounds{16, 70, 401, 26}, "", kCentredWrap), kText,
+                        kGrey)),
       ImageButton12(skinned(Panel3.add<skin::TImageButton>(ui::Bounds{32, 176, 177, 49}),
                             skin::SkinButton::MakeRepairs)),
       ImageButton14(skinned(Panel3.add<skin::TImageButton>(ui::Bounds{216, 176, 177, 49}),
@@ -153,6 +159,7 @@ TSystemRepairForm::TSystemRepairForm()
 
     ImageButton8.PictureClick = [this](skin::TImageButton&) { ImageButton8PictureClick(); };
     ImageButton9.PictureClick = [this](skin::TImageButton&) { ImageButton9PictureClick(); };
+    KeptItemsButton.onClick = [] { sysrepair::showKeptItemsDialog(); };
     TeListBox1.onDoubleClick = [this] { ImageButton9PictureClick(); };
     ImageButton10.PictureClick = [this](skin::TImageButton&) { ImageButton10PictureClick(); };
     ImageButton12.PictureClick = [this](skin::TImageButton&) { ImageButton12PictureClick(); };
@@ -168,9 +175,10 @@ TSystemRepairForm::TSystemRepairForm()
 
     // The keyboard starts on the panel's first button, then reaches the
     // buttons around it.
-    setTabOrder({&ImageButton8, &ImageButton9, &TeListBox1, &ImageButton10, &TeRichEdit1,
-                 &ImageButton12, &ImageButton14, &ImageButton11, &ImageButton1, &ImageButton7,
-                 &ImageButton2, &ImageButton3, &ImageButton4, &ImageButton5, &ImageButton6});
+    setTabOrder({&ImageButton8, &ImageButton9, &KeptItemsButton, &TeListBox1, &ImageButton10,
+                 &TeRichEdit1, &ImageButton12, &ImageButton14, &ImageButton11, &ImageButton1,
+                 &ImageButton7, &ImageButton2, &ImageButton3, &ImageButton4, &ImageButton5,
+                 &ImageButton6});
     setFirstFocus(ImageButton8);
 
     onShow = [this] { FormShow(); };
@@ -245,6 +253,8 @@ void TSystemRepairForm::ImageButton8PictureClick() {
     ImageButton1.setEnabled(false);
     ImageButton7.setEnabled(false);
     sysrepair::DriveTable::destroy();
+    // A damaged list is told before the scan, which then keeps nothing.
+    sysrepair::useKeptItemsForScan(handle());
     scanRun.begin();
 }
 
@@ -282,6 +292,14 @@ void TSystemRepairForm::ImageButton14PictureClick() {
     TScanDetailsForm report;
     report.setReportTasks(withProblems);
     report.showModal();
+    showChosenResults();
+}
+
+void TSystemRepairForm::showChosenResults() {
+    // The headline keeps the count found; what is chosen goes below it.
+    const std::vector<CategorySpace> space = spaceOf(categories);
+    const std::string chosen = chosenText(space), files = spaceText(space, true);
+    SpaceLabel.setText(chosen.empty() ? files : files.empty() ? chosen : chosen + " " + files);
 }
 
 void TSystemRepairForm::ImageButton1PictureClick() {
@@ -378,6 +396,7 @@ void TSystemRepairForm::setRunningCaption(const std::string& caption) {
 }
 
 void TSystemRepairForm::showResultPanel() {
+    SpaceLabel.setText(spaceText(spaceOf(categories), false));
     showOnlyPanel(Panel3);
     ImageButton1.setEnabled(true);
     ImageButton7.setEnabled(true);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ui/button.h"
 #include "common/ui/label.h"
 #include "common/ui/list_box.h"
 #include "common/ui/panel.h"
@@ -90,6 +91,7 @@ public:
     ui::ListBox& TeListBox1;
     skin::TImageButton& ImageButton8;
     skin::TImageButton& ImageButton9;
+    ui::Button& KeptItemsButton;
 
     ui::Panel& Panel2;
     ui::Label& Label20;
@@ -102,6 +104,7 @@ public:
     ui::Label& Label16;
     ui::Label& Label17;
     ui::Label& Label18;
+    ui::Label& SpaceLabel;  // the disk space the files found take
     skin::TImageButton& ImageButton12;
     skin::TImageButton& ImageButton14;
     skin::TImageButton& ImageButton11;
@@ -112,6 +115,9 @@ private:
     void showOnlyPanel(ui::Panel& panel);
     void cancelScan();
     void startProgram(const std::string& path);
+    // The results panel's count and space after the user chose what to
+    // repair.
+    void showChosenResults();
 
     std::vector<sysrepair::ITask*> categories;
     sysrepair::ScanRun scanRun;

@@ -139,6 +139,7 @@ expect_value "$suite" supportServer 127.0.0.1
 [ -f "$linux_folder/Mendora.exe" ] || fail "the second install did not land in the first one's folder"
 
 echo "== silent uninstall"
+printf 'kept\r\n' >"$linux_folder/kept-items.txt"
 run "${folder}Uninstall.exe" /S || fail "the uninstaller ended with an error"
 # It goes on in a copy of itself: its last step removes the uninstall entry.
 for _ in $(seq 120); do reg_key_exists "$uninstall_key" || break; sleep 0.5; done
@@ -147,6 +148,7 @@ for file in $(installed_names) $(installed_names | xargs -n1 dirname | grep -vx 
   [ ! -e "$linux_folder/$file" ] || fail "$file is still there after the uninstall"
 done
 [ -f "$linux_folder/bak/0/files/marker.bak" ] || fail "the uninstall removed the backups"
+[ -f "$linux_folder/kept-items.txt" ] || fail "the uninstall removed the user's kept items"
 [ ! -e "$menu" ] || fail "the Start-menu folder is still there after the uninstall"
 for key in "$app_paths\\Mendora.exe" "$app_paths\\Vimstack.exe" "$suite" "$uninstall_key"; do
   reg_key_exists "$key" && fail "$key is still there after the uninstall"

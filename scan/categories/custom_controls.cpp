@@ -54,13 +54,16 @@ void CustomControls::scanClasses(const ScannedKey& classes, DriveTable* table) {
         auto keyEntry = std::make_unique<TaskEntry>();
         keyEntry->type = EntryRegKey;
         keyEntry->fields = {"HKEY_CLASSES_ROOT", classKey};
+        keyEntry->setReason(keepReason(missingFileReason("the server file", path)));
         auto lock = lockEntries();
         if (TaskManager::instance()->acceptEntry(*keyEntry)) {
             setMarker(false);
             // The key comes after its tree; until it is in the list, a
             // failure must take it out of the check again.
             try {
+                const size_t treeStart = lockedEntries().size();
                 recordKeyTree(lockedEntries(), HKEY_CLASSES_ROOT, classKey);
+                shareReason(lockedEntries(), treeStart, keyEntry->reason());
                 lockedEntries().push_back(std::move(keyEntry));
             } catch (...) {
                 if (keyEntry) TaskManager::instance()->forgetEntry(*keyEntry);

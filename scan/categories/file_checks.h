@@ -19,8 +19,9 @@ bool stampFile(const std::string& path, TaskEntry& found);
 
 // Whether a shortcut file cannot be resolved to its target. A file that is
 // no shortcut is not broken, and neither is one whose target may only be out
-// of reach (see lookupSaysGone).
-bool shortcutIsBroken(const std::string& path);
+// of reach (see lookupSaysGone). For a broken one, `target` receives the
+// target path the shortcut holds (empty when it holds none).
+bool shortcutIsBroken(const std::string& path, std::string* target = nullptr);
 
 // Whether a failed lookup of a path proves that it does not exist: only on a
 // fixed drive (a network, removable or absent drive may just be out of

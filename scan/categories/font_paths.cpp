@@ -56,9 +56,13 @@ bool FontPaths::scan() {
     setRunning(true);
     clearEntries();
     checkValues("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
-                [&](const std::string&, const std::string& file) {
-                    return !fileExistsOnPath(file) && !fileExistsOnPath(fonts + file) &&
-                           (userFonts.empty() || !fileExistsOnPath(userFonts + file));
+                [&](const std::string&, const std::string& file) -> std::string {
+                    if (fileExistsOnPath(file) || fileExistsOnPath(fonts + file) ||
+                        (!userFonts.empty() && fileExistsOnPath(userFonts + file)))
+                        return std::string();
+                    if (file.find('\\') != std::string::npos)
+                        return "the font file " + file + " does not exist";
+                    return "the font file " + file + " is not in the Fonts folder " + fonts;
                 });
     setRunning(false);
     return true;

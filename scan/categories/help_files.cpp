@@ -14,9 +14,11 @@ bool HelpFiles::scan() {
     clearEntries();
     // Each value is named after its help file and holds the file's folder.
     checkValues("SOFTWARE\\Microsoft\\Windows\\Help",
-                [](const std::string& file, const std::string& folder) {
+                [](const std::string& file, const std::string& folder) -> std::string {
                     const bool slash = !folder.empty() && folder.back() == '\\';
-                    return !fileExistsOnPath(folder + (slash ? "" : "\\") + file);
+                    const std::string path = folder + (slash ? "" : "\\") + file;
+                    if (fileExistsOnPath(path)) return std::string();
+                    return "the help file " + path + " does not exist";
                 });
     setRunning(false);
     return true;

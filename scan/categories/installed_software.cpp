@@ -65,10 +65,14 @@ void InstalledSoftware::scanEntries(const ScannedKey& entries, DriveTable* table
         auto keyEntry = std::make_unique<TaskEntry>();
         keyEntry->type = EntryRegKey;
         keyEntry->fields = {"HKEY_LOCAL_MACHINE", key};
+        keyEntry->setReason(keepReason(missingFileReason("the program file", path)));
         setStatusText("HKEY_LOCAL_MACHINE\\" + key + "\\(default)");
         auto lock = lockEntries();
-        if (TaskManager::instance()->acceptInto(lockedEntries(), std::move(keyEntry)))
+        if (TaskManager::instance()->acceptInto(lockedEntries(), std::move(keyEntry))) {
+            const size_t treeStart = lockedEntries().size();
             recordKeyTree(lockedEntries(), HKEY_LOCAL_MACHINE, key);
+            shareReason(lockedEntries(), treeStart, lockedEntries()[treeStart - 1]->reason());
+        }
     }
 }
 

@@ -44,4 +44,14 @@ void recordKeyTree(BasicTask::EntryList& list, HKEY root, const std::string& key
     }
 }
 
+void shareReason(BasicTask::EntryList& list, size_t first, const std::string* reason) {
+    for (size_t i = first; i < list.size(); ++i) list[i]->setReason(reason);
+}
+
+std::string missingFileReason(const std::string& what, const std::string& path) {
+    if (path.find('\\') == std::string::npos)
+        return what + " " + path + " is not in any folder of the search path";
+    return what + " " + path + " does not exist";
+}
+
 }  // namespace sysrepair

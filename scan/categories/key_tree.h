@@ -16,4 +16,13 @@ namespace sysrepair {
 // the list's entries lock.
 void recordKeyTree(BasicTask::EntryList& list, HKEY root, const std::string& keyPath);
 
+// Gives the entries of the list from `first` on the reason of the key whose
+// tree they are: they were found as one problem.
+void shareReason(BasicTask::EntryList& list, size_t first, const std::string* reason);
+
+// "the server file C:\x.dll does not exist", or for a bare file name that no
+// folder of the search path holds, "... is not in any folder of the search
+// path".
+std::string missingFileReason(const std::string& what, const std::string& path);
+
 }  // namespace sysrepair

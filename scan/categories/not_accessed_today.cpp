@@ -52,6 +52,7 @@ bool notAccessedToday(const std::string& path, TaskEntry* found) {
         found->fileChecks = FileStampKnown | FoundUnused;
         found->fileSize = static_cast<uint64_t>(size.QuadPart);
         found->lastWrite = win::fileTimeValue(written);
+        found->setLastAccess(win::fileTimeValue(accessed));
     }
     return true;
 }

@@ -32,6 +32,12 @@ bool isDrivePath(const std::string& path) {
            path[1] == ':' && path[2] == '\\';
 }
 
+std::string storedTarget(IShellLinkA* link) {
+    char target[MAX_PATH + 1] = {};
+    if (link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return std::string();
+    return target;
+}
+
 // Whether the target of a link that resolved is certainly gone. Without a
 // file-system path (an advertised installer shortcut) it is not.
 bool targetCertainlyGone(IShellLinkA* link) {
@@ -77,7 +83,7 @@ bool lookupSaysGone(unsigned driveType, unsigned long lookupError) {
     return fixed && (lookupError == ERROR_FILE_NOT_FOUND || lookupError == ERROR_PATH_NOT_FOUND);
 }
 
-bool shortcutIsBroken(const std::string& path) {
+bool shortcutIsBroken(const std::string& path, std::string* target) {
     CoInitialize(nullptr);
     win::ComPtr<IShellLinkA> link;
     const HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
@@ -100,9 +106,11 @@ bool shortcutIsBroken(const std::string& path) {
     if (FAILED(file->Load(widePath, STGM_READ))) return false;  // no shortcut at all
 
     const DWORD flags = SLR_NO_UI | SLR_NOUPDATE | SLR_NOLINKINFO;
-    if (link->Resolve(GetDesktopWindow(), flags) != S_OK) return true;
     // Wine's Resolve does no search and succeeds for a missing target.
-    return targetCertainlyGone(link.get());
+    const bool broken =
+        link->Resolve(GetDesktopWindow(), flags) != S_OK || targetCertainlyGone(link.get());
+    if (broken && target) *target = storedTarget(link.get());
+    return broken;
 }
 
 }  // namespace sysrepair

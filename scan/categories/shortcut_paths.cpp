@@ -28,8 +28,12 @@ bool ShortcutPaths::scan() {
     for (size_t i = 0; i < table->fileCount() && !stopRequested(); ++i) {
         const std::string path = table->fileAt(i);
         setStatusText(path);
-        if (!isShortcutName(path) || !shortcutIsBroken(path)) continue;
+        std::string target;
+        if (!isShortcutName(path) || !shortcutIsBroken(path, &target)) continue;
         auto entry = std::make_unique<TaskEntry>();
+        entry->setReason(keepReason(target.empty()
+                                        ? "the shortcut's target cannot be found"
+                                        : "the shortcut's target " + target + " does not exist"));
         // A shortcut whose size or time cannot be read is not shown: a repair
         // could not tell it from one written since.
         if (!stampFile(path, *entry)) continue;

@@ -8,7 +8,8 @@
 
 namespace sysrepair {
 
-void ValueReferenceTask::checkValues(const std::string& keyPath, const IsMissing& isMissing) {
+void ValueReferenceTask::checkValues(const std::string& keyPath,
+                                     const MissingReason& missingReason) {
     // Names and texts that the ANSI code page cannot hold are not listed: a
     // file named so could not be looked for, and the value could not be put
     // back as it was.
@@ -25,7 +26,8 @@ void ValueReferenceTask::checkValues(const std::string& keyPath, const IsMissing
             continue;
         const char* chars = reinterpret_cast<const char*>(bytes.data());
         std::string text = expandText(std::string(chars, strnlen(chars, bytes.size())));
-        if (!isMissing(name, text)) continue;
+        std::string reason = missingReason(name, text);
+        if (reason.empty()) continue;
 
         auto entry = std::make_unique<TaskEntry>();
         entry->type = EntryRegText;
@@ -34,6 +36,7 @@ void ValueReferenceTask::checkValues(const std::string& keyPath, const IsMissing
         // still this value.
         entry->regType = static_cast<int32_t>(type);
         entry->data = std::move(bytes);
+        entry->setReason(keepReason(std::move(reason)));
         setStatusText("HKEY_LOCAL_MACHINE\\" + keyPath + "\\" + name);
         addEntry(std::move(entry));
     }

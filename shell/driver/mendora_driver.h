@@ -23,10 +23,18 @@ const POINT kStartScan = {288 + 16 + 10, 152 + 248 + 10};
 const POINT kOptimize = {288 + 216 + 10, 152 + 248 + 10};
 const POINT kMakeRepairs = {280 + 32 + 10, 136 + 176 + 10};
 const POINT kProblemReport = {280 + 216 + 10, 136 + 176 + 10};
+// Client coordinates inside the welcome panel's Kept Items button.
+const POINT kKeptItems = {288 + 312 + 20, 152 + 82 + 10};
 // Client coordinates inside Mendora's Windows information button.
 const POINT kWindowsInformation = {60 + 197 / 2, 163 + 62 / 2};
 // The Windows information window's "Advanced System Info", after File > Exit.
 const int kAdvancedSystemInfo = 1;
+
+// Chooses the one category (its index in the task selection dialog) for the
+// next scan as a person does with the keyboard: Optimize, a tick on it
+// alone, OK. The main window must be in the foreground. False when the
+// dialog did not do as told.
+bool chooseOnlyCategory(DWORD processId, HWND window, int category);
 
 // Whether a text is the results headline: "No Problems Detected" or a count
 // followed by " Possible Problems".

@@ -5,7 +5,11 @@
 #include <memory>
 
 #include "common/suite_registry.h"
+#include "common/tests/support/app_paths_entry.h"
+#include "common/tests/support/own_install_entry.h"
+#include "common/tests/support/test_files.h"
 #include "common/ui/synchronize.h"
+#include "scan/kept_items.h"
 
 using sysrepair::TaskEntry;
 
@@ -15,11 +19,14 @@ namespace {
 class FixedTask : public sysrepair::ITask {
 public:
     explicit FixedTask(std::string description) : description_(std::move(description)) {}
-    void add(uint8_t type, std::vector<std::string> fields) {
+    TaskEntry& add(uint8_t type, std::vector<std::string> fields,
+                   const std::string* reason = nullptr) {
         auto entry = std::make_unique<TaskEntry>();
         entry->type = type;
         entry->fields = std::move(fields);
+        entry->setReason(reason);
         entries_.push_back(std::move(entry));
+        return *entries_.back();
     }
     void getEntries(std::vector<TaskEntry*>& out) override {
         out.clear();
@@ -100,6 +107,61 @@ TEST_F(Report, OneRootPerCategoryTheFirstExpandedAndTheMakersKeyLeftOut) {
         // Every entry of this one is the suite's own key: a root without children.
         EXPECT_EQ(tree.childCount(third), 0);
     });
+}
+
+// A class key found with its tree is one problem: unticking any of its rows
+// leaves all of them, the category's box ticks everything, and keeping the
+// problem for good takes the whole tree out of the report.
+TEST(ReportChoice, AKeyAndItsTreeAreChosenAndKeptTogether) {
+    testing_support::ScopedTestFolder install;
+    testing_support::ScopedAppPathsEntry entry(useOwnInstallEntry(), install.path());
+    const std::string server = "the server file C:\\gone\\x.ocx does not exist";
+    const std::string font = "the font file y.ttf is not in the Fonts folder C:\\Windows\\Fonts\\";
+    const std::string key = "CLSID\\{0A1B2C3D-0000-0000-0000-0000000000AA}";
+    FixedTask controls("Missing COM/DLL/OCX Components");
+    TaskEntry& value =
+        controls.add(sysrepair::EntryRegRaw, {"HKEY_CLASSES_ROOT", key, "v"}, &server);
+    TaskEntry& sub =
+        controls.add(sysrepair::EntryRegKey, {"HKEY_CLASSES_ROOT", key + "\\Sub"}, &server);
+    TaskEntry& head = controls.add(sysrepair::EntryRegKey, {"HKEY_CLASSES_ROOT", key}, &server);
+    TaskEntry& other =
+        controls.add(sysrepair::EntryRegText,
+                     {"HKEY_LOCAL_MACHINE", "SOFTWARE\\Fonts", "Y", "STRING", "y.ttf"}, &font);
+    sysrepair::TScanDetailsForm form;
+    form.setReportTasks({&controls});
+    ASSERT_TRUE(ui::post([&] {
+        ui::TreeView& tree = form.TeTreeView1;
+        const ui::TreeNode root = tree.child(nullptr, 0);
+        const auto toggle = [&](ui::TreeNode node, bool ticked) {
+            tree.setChecked(node, ticked);  // as a click on the box does
+            tree.onCheckToggled(node);
+        };
+        tree.select(tree.child(root, 0));
+        EXPECT_EQ(form.ReasonLabel.text(), "HKEY_CLASSES_ROOT\\" + key +
+                                               "\\v\r\nFound with the key HKEY_CLASSES_ROOT\\" +
+                                               key + ": " + server + ".");
+        toggle(tree.child(root, 0), false);
+        EXPECT_TRUE(value.leftAlone && sub.leftAlone && head.leftAlone);
+        EXPECT_FALSE(tree.checked(tree.child(root, 2)));
+        EXPECT_FALSE(other.leftAlone);
+        EXPECT_TRUE(tree.checked(root)) << "something of it is still chosen";
+        toggle(root, false);
+        EXPECT_TRUE(other.leftAlone);
+        toggle(root, true);
+        EXPECT_FALSE(value.leftAlone || sub.leftAlone || head.leftAlone || other.leftAlone);
+
+        // Kept as a problem: the tree goes with its key.
+        EXPECT_TRUE(form.keepForGood(sysrepair::keepChoices(head)[0]));
+        EXPECT_EQ(tree.childCount(root), 1);
+        EXPECT_TRUE(value.leftAlone && sub.leftAlone && head.leftAlone);
+        EXPECT_FALSE(other.leftAlone);
+        form.TeButton1.click();
+    }));
+    form.showModal();
+    sysrepair::KeepList kept;
+    ASSERT_EQ(sysrepair::readKeptItems(kept), sysrepair::KeptItemsRead::Read);
+    ASSERT_EQ(kept.items().size(), 1u);
+    EXPECT_TRUE(kept.keepsEntry(head));
 }
 
 }  // namespace

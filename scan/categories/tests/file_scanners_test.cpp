@@ -17,6 +17,7 @@
 #include "scan/categories/file_checks.h"
 #include "scan/categories/recent_documents.h"
 #include "scan/categories/shortcut_paths.h"
+#include "scan/problem_reason.h"
 #include "scan/task_manager.h"
 #include "scan/walk/drive_table.h"
 
@@ -141,6 +142,13 @@ TEST_F(FileScanners, BrokenShortcutsAnywhereOnTheFixedDrivesAreListed) {
     EXPECT_EQ(pathsBelow(ShortcutPaths::instance(), folder.path()),
               (std::set<std::string>{folder.path() + "broken.lnk", folder.path() + "UPPER.LNK"}));
     EXPECT_TRUE(DriveTable::instance()->isComplete());
+    std::vector<TaskEntry*> found;
+    ShortcutPaths::instance()->getEntries(found);
+    for (const TaskEntry* e : found) {
+        if (e->path().rfind(folder.path(), 0) != 0) continue;
+        EXPECT_EQ(problemReason(*e),
+                  "the shortcut's target " + folder.path() + "target.txt does not exist");
+    }
 }
 
 TEST(ShortcutIsBroken, OnlyATargetThatIsCertainlyGone) {

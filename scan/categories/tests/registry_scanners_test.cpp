@@ -16,6 +16,7 @@
 #include "scan/categories/font_paths.h"
 #include "scan/categories/help_files.h"
 #include "scan/categories/installed_software.h"
+#include "scan/problem_reason.h"
 #include "scan/task_manager.h"
 
 using namespace sysrepair;
@@ -130,6 +131,17 @@ TEST_F(RegistryScanners, MissingComServerYieldsItsWholeClassTreeThenTheClassKey)
     EXPECT_EQ(model->regType, REG_SZ);
     EXPECT_EQ(std::string(model->data.begin(), model->data.end()), std::string("Apartment", 10));
     EXPECT_FALSE(CustomControls::instance()->marker());
+
+    // The whole tree was found for one reason, which names the missing file.
+    for (const TaskEntry& e : found)
+        EXPECT_EQ(problemReason(e), "the server file C:\\mendora-missing\\gone.ocx does not exist");
+
+    // Kept for good: the next scan lists none of it.
+    auto kept = std::make_shared<KeepList>();
+    kept->add(keepChoices(found.back())[0]);
+    TaskManager::instance()->setKeepList(kept);
+    EXPECT_TRUE(scanFor(CustomControls::instance(), k).empty());
+    TaskManager::instance()->setKeepList(nullptr);
 }
 
 TEST_F(RegistryScanners, AppPathsOfMissingProgramsComeKeyFirst) {
@@ -147,6 +159,8 @@ TEST_F(RegistryScanners, AppPathsOfMissingProgramsComeKeyFirst) {
     EXPECT_EQ(found[0].fields, (std::vector<std::string>{"HKEY_LOCAL_MACHINE", upper.path()}));
     EXPECT_EQ(found[1].type, EntryRegRaw);
     EXPECT_EQ(found[2].type, EntryRegRaw);
+    EXPECT_EQ(problemReason(found[2]),
+              "the program file C:\\mendora-missing\\PROG.EXE does not exist");
 
     EXPECT_TRUE(scanFor(InstalledSoftware::instance(), com.path()).empty());
     EXPECT_TRUE(scanFor(InstalledSoftware::instance(), present.path()).empty());
@@ -277,6 +291,8 @@ TEST_F(RegistryScanners, FontsAreLookedForAsGivenAndInTheFontsFolders) {
     EXPECT_EQ(gone->fields,
               (std::vector<std::string>{"HKEY_LOCAL_MACHINE", kFonts, stem + " missing (TrueType)",
                                         "STRING", stem + "-gone.ttf"}));
+    EXPECT_EQ(problemReason(*gone),
+              "the font file " + stem + "-gone.ttf is not in the Fonts folder " + fontsFolder);
 }
 
 TEST_F(RegistryScanners, HelpFoldersWithAndWithoutBackslashTestTheSamePath) {
@@ -305,6 +321,7 @@ TEST_F(RegistryScanners, HelpFoldersWithAndWithoutBackslashTestTheSamePath) {
                                     [&](const TaskEntry& e) { return e.fields[2] == other; });
     ASSERT_NE(entry, found.end());
     EXPECT_EQ(entry->fields[4], bare);  // the folder text as found
+    EXPECT_EQ(problemReason(*entry), "the help file " + folder.path() + other + " does not exist");
 }
 
 TEST_F(RegistryScanners, AProblemIsListedOnceInARun) {
