@@ -11,23 +11,14 @@ namespace {
 const char kFirstLine[] = "Mendora kept items 1";
 const char kLineEnd[] = "\r\n";
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool startsWithIgnoringAsciiCase(const std::string& text, const std::string& start) {
-    if (text.size() < start.size()) return false;
-    for (size_t i = 0; i < start.size(); ++i)
-        if (asciiLower(text[i]) != asciiLower(start[i])) return false;
-    return true;
+    return text.size() >= start.size() &&
+           textEqualsIgnoringAsciiCase(text.substr(0, start.size()), start);
 }
 
 bool endsWithIgnoringAsciiCase(const std::string& text, const std::string& end) {
-    if (text.size() < end.size()) return false;
-    const size_t from = text.size() - end.size();
-    for (size_t i = 0; i < end.size(); ++i)
-        if (asciiLower(text[from + i]) != asciiLower(end[i])) return false;
-    return true;
+    return text.size() >= end.size() &&
+           textEqualsIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }
 
 bool isRegistryEntry(const TaskEntry& entry) {
@@ -284,10 +275,14 @@ std::string keptItemText(const KeptItem& item) {
     return text;
 }
 
-bool KeepList::add(const KeptItem& item) {
-    if (!wellFormed(item) || items_.size() >= kMostItems) return false;
+bool KeepList::contains(const KeptItem& item) const {
     for (const KeptItem& kept : items_)
-        if (sameKeptItem(kept, item)) return false;
+        if (sameKeptItem(kept, item)) return true;
+    return false;
+}
+
+bool KeepList::add(const KeptItem& item) {
+    if (!wellFormed(item) || items_.size() >= kMostItems || contains(item)) return false;
     items_.push_back(item);
     return true;
 }

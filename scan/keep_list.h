@@ -49,6 +49,7 @@ public:
     // False, and nothing changes, when an equal item is kept already or the
     // list is full.
     bool add(const KeptItem& item);
+    bool contains(const KeptItem& item) const;
     void removeAt(size_t index);
     bool keepsEntry(const TaskEntry& entry) const;
 

@@ -236,15 +236,13 @@ bool TScanDetailsForm::keepForGood(const KeptItem& item) {
     KeepList list;
     if (readKeptItems(list) == KeptItemsRead::Damaged)
         win::showMessageBox(handle(), damagedKeptItemsText(), "Mendora", MB_OK | MB_ICONWARNING);
-    if (!list.add(item)) {
-        bool known = false;
-        for (const KeptItem& kept : list.items()) known = known || sameKeptItem(kept, item);
-        if (!known) {
-            win::showMessageBox(handle(),
-                                "The list of kept items is full: remove some in Kept Items first.",
-                                "Mendora", MB_OK | MB_ICONWARNING);
-            return false;
-        }
+    if (list.contains(item)) {
+        // Kept already: only the report has to follow.
+    } else if (!list.add(item)) {
+        win::showMessageBox(handle(),
+                            "The list of kept items is full: remove some in Kept Items first.",
+                            "Mendora", MB_OK | MB_ICONWARNING);
+        return false;
     } else if (!writeKeptItems(list)) {
         win::showMessageBox(
             handle(),

@@ -192,8 +192,7 @@ TEST_F(MendoraCommand, AScanReportsWhatItFindsAndChangesNothing) {
 }
 
 TEST_F(MendoraCommand, RepairsAndRestoresAnyBackupByteForByte) {
-    ASSERT_TRUE(CopyFileA((ownProgramFolder() + "rptrnr.dll").c_str(),
-                          (install.path() + "rptrnr.dll").c_str(), FALSE));
+    ASSERT_TRUE(testing_support::copyRepairEngine(install.path()));
     const std::string older = plant("older.tmp", "the first repair's file");
     const FileState olderState = stateOf(older);
     EXPECT_EQ(run("/repair /categories:drive /report:" + reportPath), 0u);

@@ -338,8 +338,7 @@ TEST_F(MendoraProgram, KeysAloneChooseScanReportRepairAndClose) {
     const std::string forgotten = temp.path() + "forgotten.tmp";
     testing_support::writeOldFile(forgotten);
     // The repair engine of the install folder makes the repair.
-    ASSERT_TRUE(CopyFileA((testing_support::ownProgramFolder() + "rptrnr.dll").c_str(),
-                          (install.path() + "rptrnr.dll").c_str(), FALSE));
+    ASSERT_TRUE(testing_support::copyRepairEngine(install.path()));
     MendoraProcess mendora("-source=vs");
     ASSERT_TRUE(mendora.started());
     HWND window = mendora.mainWindow();

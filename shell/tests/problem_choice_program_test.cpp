@@ -105,8 +105,7 @@ protected:
 };
 
 TEST_F(ProblemChoice, UntickedAndKeptProblemsStayEachSaysWhyAndADamagedListKeepsNothing) {
-    ASSERT_TRUE(CopyFileA((ownProgramFolder() + "rptrnr.dll").c_str(),
-                          (install.path() + "rptrnr.dll").c_str(), FALSE));
+    ASSERT_TRUE(testing_support::copyRepairEngine(install.path()));
     const std::string unticked = plant("unticked.tmp"), repaired = plant("repaired.tmp"),
                       kept = plant("kept.tmp");
     const std::string why = "Found because last used on " + lastAccessDate(kept) + ", not today.";

@@ -113,6 +113,12 @@ void writeOldFile(const std::string& path) {
     if (!setLastAccess(path, -2)) throw std::runtime_error("cannot age " + path);
 }
 
+bool copyRepairEngine(const std::string& installFolder) {
+    const std::string copy = installFolder + "rptrnr.dll";
+    return CopyFileA((ownProgramFolder() + "rptrnr.dll").c_str(), copy.c_str(), FALSE) &&
+           setLastAccess(copy, 0);
+}
+
 bool makeShortcut(const std::string& link, const std::string& target) {
     CoInitialize(nullptr);
     win::ComPtr<IShellLinkA> shellLink;

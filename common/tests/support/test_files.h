@@ -54,6 +54,11 @@ bool setLastAccess(const std::string& path, int days);
 // Writes a file that was last used two days ago: a problem for the scanners
 // of unused files.
 void writeOldFile(const std::string& path);
+// Copies the test program's repair engine (rptrnr.dll) into an install
+// folder as a file used today: a copy keeps the build's last access, and an
+// install folder below the temporary folder, built the day before, would
+// give Drive Cleaner one more unused file.
+bool copyRepairEngine(const std::string& installFolder);
 // Saves a shell link to `target` (which need not exist) at `link`; false
 // when it cannot be made.
 bool makeShortcut(const std::string& link, const std::string& target);
