@@ -120,8 +120,10 @@ bool unescape(const std::string& text, std::string& out) {
         }
         if (i + 2 >= text.size()) return false;
         const int high = hexValue(text[i + 1]), low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0) return false;
-        out += static_cast<char>(high * 16 + low);
+        // Only what must be escaped may be: one list, one text.
+        const int value = high * 16 + low;
+        if (high < 0 || low < 0 || !(value == '%' || value < 0x20 || value == 0x7f)) return false;
+        out += static_cast<char>(value);
         i += 2;
     }
     return true;
